@@ -1,0 +1,32 @@
+#include "platform/program_folder.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace torvin {
+
+namespace fs = std::filesystem;
+
+std::string executableFolder() {
+  std::error_code error;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", error);
+  if (error) {
+    return fs::current_path(error).string();
+  }
+  return exe.parent_path().string();
+}
+
+std::string picturesFolder() {
+  const fs::path own = executableFolder();
+  std::error_code error;
+  if (fs::exists(own / "bg001.gif", error)) {
+    return own.string();
+  }
+  const fs::path shared = own.parent_path() / "share" / "torvin";
+  if (fs::exists(shared / "bg001.gif", error)) {
+    return shared.lexically_normal().string();
+  }
+  return own.string();
+}
+
+}  // namespace torvin

@@ -1,0 +1,16 @@
+// Where the game finds its pictures: the folder of the running program, or the
+// installed share folder beside it.
+#pragma once
+
+#include <string>
+
+namespace torvin {
+
+// The folder of the running executable, without a trailing separator.
+std::string executableFolder();
+
+// The folder that holds the game's pictures: the program's own folder when the
+// pictures lie beside it, else <prefix>/share/torvin of an installed game.
+std::string picturesFolder();
+
+}  // namespace torvin
