@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev libgl-dev libgif-dev libjpeg-dev
-  libgtest-dev googletest
+  libgtest-dev googletest nlohmann-json3-dev
   xvfb xdotool x11-apps imagemagick
 )
 
