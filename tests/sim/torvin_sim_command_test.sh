@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# torvin-sim as a player or a script uses it: options, exit statuses, messages,
+# and bad pictures.
+set -u
+sim=$1
+pictures=$(dirname "$sim")
+failures=0
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+check() {  # check NAME EXPECTED_STATUS ACTUAL_STATUS [STDERR_FILE PATTERN]
+  local name=$1 want=$2 got=$3
+  if [ "$got" != "$want" ]; then
+    echo "FAIL $name: exit status $got, wanted $want"; failures=$((failures + 1)); return
+  fi
+  if [ $# -ge 5 ] && ! grep -q -- "$5" "$4"; then
+    echo "FAIL $name: '$5' not in:"; cat "$4"; failures=$((failures + 1)); return
+  fi
+  echo "ok   $name"
+}
+
+"$sim" --help >"$work/out" 2>&1; check help 0 $? "$work/out" "--autoclose"
+"$sim" --version >"$work/out" 2>&1; check version 0 $? "$work/out" "torvin-sim"
+"$sim" --bogus </dev/null 2>"$work/err"; check unknown-option 2 $? "$work/err" "unknown option"
+"$sim" --autoclose soon </dev/null 2>"$work/err"; check bad-autoclose 2 $? "$work/err" "autoclose"
+"$sim" "$work/none.script" 2>"$work/err"; check missing-script 2 $?
+
+printf '0 click Command1\n5 kick\n' >"$work/bad.script"
+"$sim" "$work/bad.script" >"$work/out" 2>"$work/err"; check bad-script 2 $? "$work/err" "line 2"
+[ -s "$work/out" ] && { echo "FAIL bad-script printed output"; failures=$((failures + 1)); }
+
+# The default pictures folder is the program's own; "Start" lays out the scene.
+printf '0 click Command1\n0 dump\n' | "$sim" >"$work/out" 2>"$work/err"
+check start-and-dump 0 $? "$work/out" '"Image1":{"Left":136,"Top":182,'
+grep -q '"Command1":{"Caption":"Start","Enabled":false}' "$work/out" ||
+  { echo "FAIL start-and-dump: Command1 still enabled"; failures=$((failures + 1)); }
+grep -q '"Image7":{"Left":-580,"Top":296,"Width":600,"Height":284,"Picture":"bg001.gif"}' "$work/out" ||
+  { echo "FAIL start-and-dump: ground tile"; failures=$((failures + 1)); }
+
+# Bad pictures: each is named, and the run fails with status 1 before any output.
+damage() {  # damage NAME HOW
+  rm -rf "$work/pics"; cp -r "$pictures" "$work/pics"
+  case $2 in
+    missing) rm -f "$work/pics/$1" ;;
+    empty) : >"$work/pics/$1" ;;
+    truncated) head -c $(($(stat -c %s "$pictures/$1") / 2)) "$pictures/$1" >"$work/pics/$1" ;;
+    wrong) printf 'GIF89a but not really a picture at all' >"$work/pics/$1" ;;
+  esac
+  printf '0 dump\n' | "$sim" --assets "$work/pics" >"$work/out" 2>"$work/err"
+  check "picture-$2-$1" 1 $? "$work/err" "$1"
+  [ -s "$work/out" ] && { echo "FAIL picture-$2 printed output"; failures=$((failures + 1)); }
+}
+damage 02/017.jpg missing
+damage bg006.gif empty
+damage 03/000.jpg truncated
+damage bg001.gif truncated
+damage 01/002.jpg wrong
+
+echo "$failures failed"
+[ "$failures" -eq 0 ]
