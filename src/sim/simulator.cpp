@@ -41,6 +41,9 @@ void Simulator::loop(const Box* box) {
     }
     if (script_[next_].time <= clock_) {
       perform(script_[next_++]);
+      if (next_ >= script_.size()) {
+        throw ScriptEnded{};  // nothing after the last line, not even the rest of a handler
+      }
       continue;
     }
     if (box != nullptr && box->autocloseAt && *box->autocloseAt <= clock_) {

@@ -129,6 +129,13 @@ TEST(SimulatorScript, TheRunEndsWithTheLastLineEvenInsideABox) {
   ASSERT_FALSE(run.lines.empty());
   EXPECT_EQ(run.lines.back()["event"], "message");
   EXPECT_EQ(run.events("closed").size(), 0U);
+
+  // A last line that closes a box ends the run there: the referee's tick that
+  // opened "Fail!" does not go on to its pause.
+  const SimRun fall = simulate(std::string(kFallScript) + "1500 close\n");
+  ASSERT_FALSE(fall.lines.empty());
+  EXPECT_EQ(fall.lines.back()["event"], "closed");
+  EXPECT_TRUE(fall.events("pause").empty());
 }
 
 }  // namespace
