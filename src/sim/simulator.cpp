@@ -86,6 +86,9 @@ void Simulator::fire(int number) {
   inHandler_[n] = true;
   form_.tick(number);
   inHandler_[n] = false;
+  if (options_.afterEvent) {
+    options_.afterEvent(number);
+  }
 }
 
 void Simulator::perform(const Action& action) {
@@ -111,6 +114,9 @@ void Simulator::perform(const Action& action) {
       break;
     case ActionKind::End:
       break;
+  }
+  if (options_.afterEvent) {
+    options_.afterEvent(0);
   }
 }
 
@@ -143,6 +149,7 @@ void Simulator::pause() {
     emit(EventJson(clock_, "pause").field("ms", kPauseMs).str());
   }
   clock_ += kPauseMs;
+  ++pauses_;
 }
 
 void Simulator::intervalChanged(const Timer& timer) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -19,6 +20,9 @@ struct Options {
   std::string assets;                  // the pictures folder (appPath)
   std::optional<long long> autoclose;  // ms after which the player closes a message box
   bool trace = false;
+  // Called after every event the game has handled, with the number of the timer
+  // that ticked (0 for a script line); for long checks of the game's rules.
+  std::function<void(int timer)> afterEvent;
 };
 
 class Simulator final : public Platform {
@@ -31,6 +35,8 @@ class Simulator final : public Platform {
 
   const Form1& form() const { return form_; }
   long long clock() const { return clock_; }
+  // How many pauses after a fall or crash the game has asked for.
+  int pauses() const { return pauses_; }
 
   // Platform
   DecodedPicture loadPicture(const std::string& path) override;
@@ -65,6 +71,7 @@ class Simulator final : public Platform {
   std::size_t next_ = 0;
   std::ostream& out_;
   long long clock_ = 0;
+  int pauses_ = 0;
   std::array<long long, 9> due_{};   // by timer number; index 0 unused
   std::array<bool, 9> inHandler_{};  // a tick of this timer has not returned yet
   std::vector<Box*> boxes_;          // open message boxes, innermost last

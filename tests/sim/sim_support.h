@@ -38,7 +38,7 @@ inline SimRun simulate(const std::string& script, bool trace = true,
                        std::optional<long long> autoclose = std::nullopt) {
   std::istringstream in(script);
   std::ostringstream out;
-  sim::Options options{TORVIN_TEST_ASSETS, autoclose, trace};
+  sim::Options options{TORVIN_TEST_ASSETS, autoclose, trace, {}};
   sim::Simulator simulator(options, sim::readScript(in), out);
   simulator.run();
   SimRun run;

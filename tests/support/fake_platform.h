@@ -16,11 +16,11 @@ namespace torvin::testing {
 class FakePlatform : public Platform {
  public:
   std::string folder = "/game";
-  std::map<std::string, DecodedPicture> sizes;  // by file name ("009.jpg", "bg001.gif")
-  std::vector<std::string> missing;             // file names that fail to load
-  std::vector<std::string> loads;               // every path asked for
-  std::vector<std::string> messages;            // every message box text, in order
-  std::vector<std::string> shown;               // every picture assigned, by name
+  std::map<std::string, DecodedPicture> sizes;         // by file name ("009.jpg", "bg001.gif")
+  std::vector<std::string> missing;                    // file names that fail to load
+  std::vector<std::string> loads;                      // every path asked for
+  std::vector<std::string> messages;                   // every message box text, in order
+  std::vector<std::string> shown;                      // every picture assigned, by name
   std::vector<std::pair<std::string, int>> intervals;  // timer name, new value
   std::vector<std::string> items;
   int pauses = 0;
