@@ -1,0 +1,117 @@
+#include "desktop/game_window.h"
+
+#include <QPainter>
+
+#include "desktop/picture_store.h"
+
+namespace torvin::desktop {
+
+namespace {
+
+QColor toQColor(const Colour& colour) {
+  return QColor(colour.red, colour.green, colour.blue);
+}
+
+QRect toQRect(const Rect& rect) {
+  return QRectF(rect.left, rect.top, rect.width, rect.height).toRect();
+}
+
+QString toQString(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+}  // namespace
+
+GameWindow::GameWindow(Form1& form, const PictureStore& pictures, ClickHandler onClick)
+    : form_(form),
+      pictures_(pictures),
+      command1_(new QPushButton(this)),
+      command2_(new QPushButton(this)),
+      score_(new QListWidget(this)) {
+  setFixedSize(kClientWidth, kClientHeight);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  // Small captions, as on the window's own buttons and labels.
+  QFont small = font();
+  small.setPixelSize(11);
+  setFont(small);
+
+  command1_->setGeometry(toQRect(form_.Command1.rect));
+  command2_->setGeometry(toQRect(form_.Command2.rect));
+  score_->setGeometry(toQRect(form_.Score.rect));
+  score_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  score_->setSelectionMode(QAbstractItemView::SingleSelection);
+
+  // "How to" comes first in the tab order and has the focus at start-up.
+  setTabOrder(command2_, command1_);
+  setTabOrder(command1_, score_);
+  command2_->setFocus();
+
+  connect(command1_, &QPushButton::clicked, this, [this, onClick] { onClick(form_.Command1); });
+  connect(command2_, &QPushButton::clicked, this, [this, onClick] { onClick(form_.Command2); });
+  refresh();
+}
+
+QPushButton& GameWindow::button(const CommandButton& button) {
+  return &button == &form_.Command1 ? *command1_ : *command2_;
+}
+
+void GameWindow::refresh() {
+  setWindowTitle(toQString(form_.Form.Caption));
+  for (const CommandButton* model : {&form_.Command1, &form_.Command2}) {
+    QPushButton& widget = button(*model);
+    widget.setText(toQString(model->Caption));
+    widget.setEnabled(model->Enabled);
+  }
+  const auto& items = form_.Score.items();
+  for (auto row = static_cast<std::size_t>(score_->count()); row < items.size(); ++row) {
+    score_->addItem(toQString(items[row]));
+  }
+  update();
+}
+
+void GameWindow::drawLine(float x1, float y1, float x2, float y2) {
+  if (painter_ != nullptr) {
+    painter_->drawLine(QPointF(x1, y1), QPointF(x2, y2));
+  }
+}
+
+void GameWindow::drawPicture(QPainter& painter, const PictureBox& image) const {
+  if (!image.picture()) {
+    return;
+  }
+  const QPointF corner(image.Left, image.Top);
+  painter.save();
+  painter.setClipRect(QRectF(corner, QSizeF(image.Width, image.Height)), Qt::IntersectClip);
+  painter.drawPixmap(corner, pictures_.pixmap(image.picture()->handle));
+  painter.restore();
+}
+
+void GameWindow::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  painter.fillRect(rect(), toQColor(form_.Form.BackColor));
+  // Each control over the ones before it: the scenery, the rider, then the ground.
+  for (const PictureBox* image : form_.pictures()) {
+    drawPicture(painter, *image);
+  }
+  // The ground line lies over the ground tiles, so that the ground keeps its edge.
+  painter.setPen(QPen(Qt::black, 1));
+  painter_ = &painter;
+  form_.Form_Paint();
+  painter_ = nullptr;
+  for (const Label* label : form_.labels()) {
+    if (!label->Visible) {
+      continue;
+    }
+    const QRectF box(label->Left, label->Top, label->Width, label->Height);
+    painter.fillRect(box, toQColor(label->BackColor));
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                     toQString(label->Caption));
+  }
+  for (const Line* line : form_.lines()) {
+    if (line->Visible) {
+      painter.drawLine(QPointF(line->X1, line->Y1), QPointF(line->X2, line->Y2));
+    }
+  }
+}
+
+}  // namespace torvin::desktop

@@ -1,0 +1,48 @@
+// The game window: paints the pictures, labels and lines of Form1 from the model
+// and holds the real widgets of the two buttons and the Score list.
+#pragma once
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QWidget>
+#include <functional>
+
+#include "shell/form1.h"
+
+class QPainter;
+
+namespace torvin::desktop {
+
+class PictureStore;
+
+class GameWindow final : public QWidget {
+ public:
+  using ClickHandler = std::function<void(CommandButton&)>;
+
+  GameWindow(Form1& form, const PictureStore& pictures, ClickHandler onClick);
+
+  // Brings the buttons, the Score list and the caption in line with the model and
+  // asks for a repaint.
+  void refresh();
+
+  // The window's line-drawing operation; draws only while the window is painting.
+  void drawLine(float x1, float y1, float x2, float y2);
+
+  QPushButton& button(const CommandButton& button);
+  QListWidget& scoreList() { return *score_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void drawPicture(QPainter& painter, const PictureBox& image) const;
+
+  Form1& form_;
+  const PictureStore& pictures_;
+  QPushButton* command1_;
+  QPushButton* command2_;
+  QListWidget* score_;
+  QPainter* painter_ = nullptr;  // set while painting
+};
+
+}  // namespace torvin::desktop
