@@ -266,6 +266,29 @@ void drawWheel(Canvas& canvas, const Placement& place, Vec3 axle, const BikeStyl
   canvas.disc(hub, 1.9, kMetal);
 }
 
+// A motion trail behind a part turning about the vertical line through `centre`: an
+// arc of the circle it sweeps, seen a little from above, ending in an arrowhead.
+void drawSpinTrail(Canvas& canvas, const Placement& place, Vec3 centre, double radius,
+                   double turned) {
+  if (turned < 30)
+    return;
+  const QColor trail(255, 255, 255, 210);
+  std::vector<Vec3> arc;
+  const double from = std::max(0.0, turned - 110);
+  const double to = turned - 18;
+  for (double a = from; a <= to + 1e-6; a += (to - from) / 16) {
+    // Towards the viewer shows lower down: a flattened circle.
+    arc.push_back(place(
+        centre + Vec3{-radius * std::cos(radians(a)), -0.3 * radius * std::sin(radians(a)), 60}));
+  }
+  canvas.stroke(arc, trail, 1.3);
+  const Vec3 tip = arc.back();
+  const Vec3 before = arc[arc.size() - 2];
+  const Vec3 along = normalised(tip - before);
+  const Vec3 across{-along.y, along.x, 0};
+  canvas.stroke({tip - along * 3 + across * 2, tip, tip - along * 3 - across * 2}, trail, 1.3);
+}
+
 struct BikePoints {
   Vec3 nearGrip;
   Vec3 farGrip;
@@ -284,6 +307,8 @@ BikePoints drawBike(Canvas& canvas, const Pose& pose, const BikeStyle& bike,
 
   drawWheel(canvas, frame, kRearAxle, bike);
   drawWheel(canvas, front, kFrontAxle, bike);
+  drawSpinTrail(canvas, place, {kHeadBottom.x, 4, 0}, kHeadBottom.x - kRearAxle.x, pose.frameYaw);
+  drawSpinTrail(canvas, place, {kBarBottom.x, 38, 0}, 11, pose.barYaw);
 
   // Drive side: chainring, chain and the near crank face the viewer.
   const Vec3 ring = kBottomBracket + Vec3{0, 0, 1.5};
