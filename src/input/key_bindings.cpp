@@ -67,15 +67,6 @@ constexpr std::array<Integer GameState::*, 12> kSecretFreeStates = {
     &GameState::tailwhipState, &GameState::barspinState,   &GameState::secret1State,
     &GameState::secret2State,  &GameState::secret3State,   &GameState::secret4State};
 
-bool secretFree(const GameState& s) {
-  for (auto field : kSecretFreeStates) {
-    if (s.*field != 0) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // Ground ticks of a manual per key press, by bike.
 Integer manualLength(const std::string& bikeId) {
   if (bikeId == "01") {
@@ -118,7 +109,7 @@ void Form1::Form_KeyDown(std::uint16_t keyCode, int /*shift*/) {
         game.*row.count = manualLength(game.bikeId);
         break;
       case Condition::AirborneSecretFree:
-        if (airborne && game.*row.unlocked == 1 && secretFree(game)) {
+        if (airborne && game.*row.unlocked == 1 && allZero(game, kSecretFreeStates)) {
           game.*row.state = 1;
           game.*row.count = row.startCount;
         }

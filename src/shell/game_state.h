@@ -2,6 +2,7 @@
 // Created zeroed with the window; Integers are 16-bit signed.
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "platform/integer.h"
@@ -124,15 +125,18 @@ inline constexpr Integer GameState::*kAirTrickStates[] = {
     &GameState::threeSixtyState, &GameState::tabletopState,  &GameState::secret1State,
     &GameState::secret2State,    &GameState::secret3State,   &GameState::secret4State};
 
-// True when none of the fifteen air tricks is requested or running.
-inline bool allAirTricksIdle(const GameState& s) {
-  for (auto field : kAirTrickStates) {
+// True when every one of the given fields is 0.
+inline bool allZero(const GameState& s, std::span<Integer GameState::* const> fields) {
+  for (auto field : fields) {
     if (s.*field != 0) {
       return false;
     }
   }
   return true;
 }
+
+// True when none of the fifteen air tricks is requested or running.
+inline bool allAirTricksIdle(const GameState& s) { return allZero(s, kAirTrickStates); }
 
 // Adds a trick's points to the run and to the total; both stop at 32767.
 inline void addPoints(GameState& s, int points) {
