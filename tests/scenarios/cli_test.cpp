@@ -69,5 +69,14 @@ TEST(TorvinSimCommand, ExitStatusAndMessages) {
   EXPECT_NE(missing.out.find("002.jpg"), std::string::npos) << missing.out;
 }
 
+TEST(TorvinSimCommand, TheWholeGameScript) {
+  const Result r = shell(kSim + " " + TORVIN_SCENARIO_DIR + "/whole_game.script");
+  ASSERT_EQ(r.status, 0);
+  const std::string lastLine = r.out.substr(r.out.rfind('\n', r.out.size() - 2) + 1);
+  const json last = json::parse(lastLine);
+  EXPECT_EQ(last["GameState"]["bikeId"], "03");
+  EXPECT_EQ(last["Label5"]["Visible"], true);
+}
+
 }  // namespace
 }  // namespace torvin::scenario
