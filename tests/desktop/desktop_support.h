@@ -1,0 +1,134 @@
+// Helpers for driving the desktop window in tests: a folder of stand-in pictures,
+// waiting on the event loop, and a player who closes message boxes.
+#pragma once
+
+#include <QApplication>
+#include <QColor>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "shell/form1.h"
+
+namespace torvin::desktop::testing {
+
+// The smallest GIF there is: one transparent pixel.
+inline const QByteArray kOnePixelGif = QByteArray::fromHex(
+    "47494638396101000100800000ffffff00000021f90401000000002c00000000010001000002024401003b");
+
+inline void writeGif(const QString& path) {
+  QFile file(path);
+  file.open(QIODevice::WriteOnly);
+  file.write(kOnePixelGif);
+}
+
+inline void writeJpeg(const QString& path, QSize size, QColor colour) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(colour);
+  image.save(path, "JPG", 100);
+}
+
+// Every picture of the game in a temporary folder: grey 114 x 114 poses and
+// one-pixel backgrounds.
+class PictureFolder {
+ public:
+  PictureFolder() {
+    for (const std::string& name : Form1::pictureCatalogue()) {
+      const QString path = file(name);
+      QDir().mkpath(QFileInfo(path).path());
+      if (name.ends_with(".gif")) {
+        writeGif(path);
+      } else {
+        writeJpeg(path, QSize(114, 114), Qt::gray);
+      }
+    }
+  }
+  std::string path() const { return dir_.path().toStdString(); }
+  QString file(const std::string& name) const {
+    return dir_.filePath(QString::fromStdString(name));
+  }
+  // A solid picture, as PNG, for a test's own drawings.
+  std::string solid(const std::string& name, QSize size, QColor colour) const {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    image.save(file(name), "PNG");
+    return file(name).toStdString();
+  }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+// Runs the event loop for `ms` milliseconds.
+inline void spin(int ms) {
+  QTest::qWait(ms);
+}
+
+// Runs the event loop until `done` or `ms` milliseconds have passed.
+inline bool spinUntil(const std::function<bool()>& done, int ms = 5000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < ms) {
+    QTest::qWait(5);
+  }
+  return done();
+}
+
+// A player who reads every message box that opens and closes it with OK after
+// `holdMs`. `onOpen` runs once per box when it is seen, `whileOpen` just before
+// it is closed.
+class BoxCloser {
+ public:
+  using Callback = std::function<void(QMessageBox&)>;
+
+  explicit BoxCloser(int holdMs, Callback whileOpen = {}, Callback onOpen = {})
+      : holdMs_(holdMs), whileOpen_(std::move(whileOpen)), onOpen_(std::move(onOpen)) {
+    poll_.setInterval(5);
+    QObject::connect(&poll_, &QTimer::timeout, [this] { look(); });
+    poll_.start();
+  }
+
+  const std::vector<QString>& texts() const { return texts_; }
+
+ private:
+  void look() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) {
+      return;
+    }
+    if (box != current_) {
+      current_ = box;
+      texts_.push_back(box->text());
+      opened_.start();
+      if (onOpen_) {
+        onOpen_(*box);
+      }
+      return;
+    }
+    if (opened_.elapsed() >= holdMs_) {
+      current_ = nullptr;
+      if (whileOpen_) {
+        whileOpen_(*box);
+      }
+      box->button(QMessageBox::Ok)->click();
+    }
+  }
+
+  int holdMs_;
+  Callback whileOpen_;
+  Callback onOpen_;
+  QTimer poll_;
+  QMessageBox* current_ = nullptr;
+  QElapsedTimer opened_;
+  std::vector<QString> texts_;
+};
+
+}  // namespace torvin::desktop::testing

@@ -1,0 +1,121 @@
+// The keyboard: virtual-key codes, and the window's key preview that hands every
+// key-down to the game whichever widget has the focus.
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+
+#include "desktop/desktop_host.h"
+#include "desktop/key_codes.h"
+#include "desktop_support.h"
+
+namespace torvin::desktop {
+namespace {
+
+using testing::BoxCloser;
+using testing::PictureFolder;
+
+TEST(KeyCodes, LettersAreUpperCaseWhateverShiftAndCapsLock) {
+  for (int key = Qt::Key_A; key <= Qt::Key_Z; ++key) {
+    EXPECT_EQ(virtualKeyCode(key), key);
+    EXPECT_EQ(virtualKeyCode(key, Qt::ShiftModifier), key);
+  }
+  EXPECT_EQ(virtualKeyCode(Qt::Key_A), 65);
+  EXPECT_EQ(virtualKeyCode(Qt::Key_Z), 90);
+}
+
+TEST(KeyCodes, OtherKeysGiveTheirUsualCodesOrNone) {
+  EXPECT_EQ(virtualKeyCode(Qt::Key_0), 48);
+  EXPECT_EQ(virtualKeyCode(Qt::Key_9), 57);
+  EXPECT_EQ(virtualKeyCode(Qt::Key_7, Qt::KeypadModifier), 0x67);
+  EXPECT_EQ(virtualKeyCode(Qt::Key_Space), 32);
+  EXPECT_EQ(virtualKeyCode(Qt::Key_Left), 37);
+  EXPECT_EQ(virtualKeyCode(Qt::Key_Down), 40);
+  EXPECT_EQ(virtualKeyCode(Qt::Key_Return), 13);
+  EXPECT_EQ(virtualKeyCode(Qt::Key_Enter, Qt::KeypadModifier), 13);
+  EXPECT_EQ(virtualKeyCode(Qt::Key_Escape), 27);
+  EXPECT_EQ(virtualKeyCode(Qt::Key_F1), 112);
+  EXPECT_EQ(virtualKeyCode(Qt::Key_F12), 123);
+  EXPECT_EQ(virtualKeyCode(Qt::Key_Minus), 0xBD);
+  EXPECT_EQ(virtualKeyCode(Qt::Key_Minus, Qt::KeypadModifier), 0x6D);
+  // Keys with no code of their own must not pass for a letter of the game.
+  for (int key : {Qt::Key_Exclam, Qt::Key_Adiaeresis, Qt::Key_VolumeUp, Qt::Key_unknown}) {
+    const std::uint16_t code = virtualKeyCode(key);
+    EXPECT_TRUE(code < 65 || code > 90) << key;
+  }
+  EXPECT_EQ(shiftState(Qt::NoModifier), 0);
+  EXPECT_EQ(shiftState(Qt::ShiftModifier | Qt::AltModifier), 5);
+  EXPECT_EQ(shiftState(Qt::ControlModifier | Qt::KeypadModifier), 2);
+}
+
+// A shown, active window whose Command2 ("How to") has the focus.
+class KeyPreview : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host.load();
+    host.window().show();
+    host.window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host.window()));
+  }
+  QPushButton& start() { return host.window().button(host.form().Command1); }
+  QPushButton& howTo() { return host.window().button(host.form().Command2); }
+
+  PictureFolder pictures;
+  DesktopHost host{pictures.path()};
+};
+
+TEST_F(KeyPreview, KeysReachTheGameOnceWhileAButtonHasTheFocus) {
+  ASSERT_EQ(QApplication::focusWidget(), &howTo());
+  // Before "Start" the rider hangs at Top 176: in the air for the trick keys.
+  QTest::keyClick(&howTo(), Qt::Key_Q, Qt::ShiftModifier);
+  EXPECT_EQ(host.form().game.canCanState, 1);
+  EXPECT_EQ(host.form().game.canCanCount, 5);
+  // Shift itself is a key-down too; neither may reach the game twice on its way
+  // from the button up to the window.
+  EXPECT_EQ(host.keysDelivered(), 2);
+
+  start().setFocus();
+  QTest::keyClick(&start(), Qt::Key_H);
+  EXPECT_EQ(host.form().game.hopState, 1);
+  EXPECT_EQ(host.keysDelivered(), 3);
+
+  // A held key repeats as further key-downs.
+  for (int repeat = 0; repeat < 3; ++repeat) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"), true);
+    QApplication::sendEvent(&start(), &press);
+  }
+  EXPECT_EQ(host.keysDelivered(), 6);
+  EXPECT_EQ(host.form().game.manualState, 1);
+}
+
+TEST_F(KeyPreview, ButtonsStillWorkWithTheKeyboardAndTheMouse) {
+  start().setFocus();
+  QTest::keyClick(&start(), Qt::Key_Space);
+  EXPECT_EQ(host.keysDelivered(), 1);
+  EXPECT_FALSE(host.form().Command1.Enabled) << "Space on Start starts the game";
+  EXPECT_FALSE(start().isEnabled());
+  EXPECT_EQ(host.form().Form.BackColor.get(), rgb(150, 213, 255));
+
+  BoxCloser player(10);
+  QTest::mouseClick(&howTo(), Qt::LeftButton);
+  ASSERT_EQ(player.texts().size(), 3U);
+  EXPECT_TRUE(player.texts()[0].startsWith(QStringLiteral("Trick list: Bunny hop - H;")));
+  EXPECT_TRUE(player.texts()[1].startsWith(QStringLiteral("Manual - A")));
+}
+
+TEST_F(KeyPreview, KeysGoToAnOpenMessageBoxNotToTheGame) {
+  BoxCloser player(50, [this](QMessageBox& box) {
+    QTest::keyClick(box.focusWidget() != nullptr ? box.focusWidget() : &box, Qt::Key_H);
+    QTest::keyClick(&howTo(), Qt::Key_A);
+  });
+  host.messageBox("Fail!");
+  ASSERT_EQ(player.texts().size(), 1U);
+  EXPECT_EQ(host.keysDelivered(), 0);
+  EXPECT_EQ(host.form().game.hopState, 0);
+  EXPECT_EQ(host.form().game.manualState, 0);
+
+  QTest::keyClick(&howTo(), Qt::Key_H);  // and to the game again once it is closed
+  EXPECT_EQ(host.form().game.hopState, 1);
+}
+
+}  // namespace
+}  // namespace torvin::desktop
