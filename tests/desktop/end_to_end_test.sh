@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# The game on a real X server, played as a player would: start it, click Start,
+# ride up the first ramp, ask for a backflip on the way down that cannot close
+# before the landing, and check the screen at each stage: the sky, the ground
+# line at y = 296 and the rider where the game has put it.
+#
+#   end_to_end_test.sh path/to/torvin [folder for the screenshots]
+set -u
+torvin=$1
+pictures=$(dirname "$torvin")
+work=$(mktemp -d)
+shots=${2:-$work}
+mkdir -p "$shots"
+failures=0
+xvfb=
+game=
+
+finish() {
+  [ -n "$game" ] && kill "$game" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  wait 2>/dev/null
+  if [ "$failures" -eq 0 ]; then
+    rm -rf "$work"
+  else
+    echo "screenshots kept in $shots"
+  fi
+}
+trap finish EXIT
+
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+ok() { echo "ok   $*"; }
+now() { date +%s%N; }
+ms_since() { echo $((($(now) - $1) / 1000000)); }
+sleep_until() {  # sleep_until START_NS MS
+  local left=$(($2 - $(ms_since "$1")))
+  [ "$left" -gt 0 ] && sleep "$(printf '%d.%03d' $((left / 1000)) $((left % 1000)))"
+}
+
+for tool in Xvfb xdotool import convert compare; do
+  command -v "$tool" >/dev/null || { echo "FAIL $tool is missing: run scripts/deps.sh"; exit 1; }
+done
+
+# An X server on a display nobody uses: Xvfb picks it and tells us.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || { echo "FAIL Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=:$(head -1 "$work/display")
+unset QT_QPA_PLATFORM
+
+"$torvin" >"$work/torvin.log" 2>&1 &
+game=$!
+window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Torvin$' | head -1)
+[ -n "$window" ] || { echo "FAIL the window did not open:"; cat "$work/torvin.log"; exit 1; }
+eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
+[ "$WIDTH" = 531 ] && [ "$HEIGHT" = 343 ] && ok "window 531 x 343" ||
+  fail "window is $WIDTH x $HEIGHT, not 531 x 343"
+
+shot() {  # shot NAME: the window's client area
+  import -window root -crop "531x343+$X+$Y" +repage "$shots/$1.png"
+}
+pixel() {  # pixel NAME X Y -> 150,213,255
+  convert "$shots/$1.png" -format '%[fx:int(255*p{'"$2,$3"'}.r)],%[fx:int(255*p{'"$2,$3"'}.g)],%[fx:int(255*p{'"$2,$3"'}.b)]' info:
+}
+# How far the rider's box at (136, 182) is from a pose picture (0 = the same).
+rider_distance() {  # rider_distance NAME POSE
+  local size
+  size=$(identify -format '%wx%h' "$pictures/01/$2")
+  convert "$shots/$1.png" -crop "$size+136+182" +repage "$work/rider.png"
+  compare -metric RMSE "$work/rider.png" "$pictures/01/$2" null: 2>&1 | sed 's/.*(\(.*\))/\1/'
+}
+check_scene() {  # check_scene NAME POSE: sky, ground line and rider on the ground
+  local name=$1 pose=$2 point colour dark distance
+  for point in "20 150" "300 170" "480 120"; do
+    # shellcheck disable=SC2086
+    colour=$(pixel "$name" $point)
+    [ "$colour" = "150,213,255" ] || fail "$name: ($point) is $colour, not the sky 150,213,255"
+  done
+  dark=$(convert "$shots/$name.png" -crop 431x1+60+296 +repage -depth 8 txt:- |
+    grep -v '^#' | grep -vc '#000000')
+  [ "$dark" -eq 0 ] || fail "$name: $dark pixels of the ground line y = 296 are not black"
+  distance=$(rider_distance "$name" "$pose")
+  awk -v d="$distance" 'BEGIN { exit !(d < 0.03) }' ||
+    fail "$name: the rider at (136, 182) is not $pose (distance $distance)"
+  ok "$name: sky, ground line, rider $pose at (136, 182)"
+}
+
+shot load
+[ "$(pixel load 300 150)" = "255,255,255" ] && ok "load: white before Start" ||
+  fail "load: background $(pixel load 300 150) before Start"
+
+xdotool mousemove $((X + 384)) $((Y + 324)) click 1  # "Start"
+started=$(now)
+sleep_until "$started" 2000
+shot start
+check_scene start 002.jpg
+
+# The ramp reaches the rider about 7.1 s after Start and carries it up, 8 pixels
+# per 40 ms, for 0.8 s; the descent takes 0.8 s more. The climb is watched for
+# on the screen (the sky just above the standing rider stops being clear), so
+# that a slow start of the course does not upset the timing.
+non_sky() {  # non_sky NAME WxH+X+Y: how many pixels of the region are not sky
+  convert "$shots/$1.png" -crop "$2" +repage -fuzz 15% -fill black -opaque 'rgb(150,213,255)' \
+    -fill white +opaque black -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+# The climbing pose's top row, and so how long after the climb began it shows.
+top_row=$(convert "$pictures/01/009.jpg" -fuzz 15% -fill black -opaque 'rgb(150,213,255)' \
+  -fill white +opaque black -format '%@' info: | sed 's/.*+//')
+seen_after=$(((top_row + 8) / 8 * 40))
+climbing=
+while [ "$(ms_since "$started")" -lt 15000 ]; do
+  shot watch
+  if [ "$(non_sky watch 114x82+136+100)" -gt 20 ]; then
+    climbing=$(($(now) - seen_after * 1000000))
+    break
+  fi
+  sleep 0.02
+done
+[ -n "$climbing" ] || { fail "the rider never left the ground"; exit 1; }
+ok "the ramp lifted the rider $((($climbing - $started) / 1000000)) ms after Start"
+sleep_until "$climbing" 500
+shot ramp
+
+# R on the way down: a backflip needs about a second of flips; the ground comes first.
+sleep_until "$climbing" 950
+for _ in 1 2 3 4 5; do
+  xdotool key r
+  sleep 0.06
+done
+sleep_until "$climbing" 1480
+shot trick
+
+box=
+while [ "$(ms_since "$climbing")" -lt 5000 ]; do
+  box=$(xdotool search --onlyvisible --name '^Torvin$' | grep -vx "$window" | head -1)
+  [ -n "$box" ] && break
+  sleep 0.05
+done
+[ -n "$box" ] || { fail "no \"Fail!\" after a backflip that could not close"; exit 1; }
+ok "a message box after the landing"
+# The box is moved off the game so that the fallen rider can be seen.
+xdotool windowmove "$box" 600 450
+sleep 0.5
+shot fail
+check_scene fail 000.jpg
+
+xdotool mousemove 650 500 key Return  # OK
+sleep 1.6  # the pause, then the next run
+shot after
+check_scene after 002.jpg
+score=$(convert "$shots/after.png" -crop 26x12+499+18 +repage -depth 8 txt:- |
+  grep -v '^#' | grep -c '#0000\|#1\|#2\|#3')
+[ "$score" -gt 0 ] && ok "the run's score is in the Score list" || fail "the Score list is empty"
+
+[ "$failures" -eq 0 ]
