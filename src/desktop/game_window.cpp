@@ -20,6 +20,24 @@ QString toQString(const std::string& text) {
   return QString::fromStdString(text);
 }
 
+constexpr int kCaptionFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+
+// The largest of the window's small font sizes at which the caption fits its
+// label, so that a long caption ("Secret trick 1 - Z") keeps its last word.
+QFont fittingFont(QFont font, const QRectF& box, const QString& caption) {
+  constexpr int kLargest = 11;
+  constexpr int kSmallest = 7;
+  for (int size = kLargest; size > kSmallest; --size) {
+    font.setPixelSize(size);
+    const QRectF needed = QFontMetricsF(font).boundingRect(box, kCaptionFlags, caption);
+    if (needed.width() <= box.width() + 0.5 && needed.height() <= box.height() + 0.5) {
+      return font;
+    }
+  }
+  font.setPixelSize(kSmallest);
+  return font;
+}
+
 }  // namespace
 
 GameWindow::GameWindow(Form1& form, const PictureStore& pictures, ClickHandler onClick)
@@ -33,12 +51,14 @@ GameWindow::GameWindow(Form1& form, const PictureStore& pictures, ClickHandler o
   // Small captions, as on the window's own buttons and labels.
   QFont small = font();
   small.setPixelSize(11);
+  small.setStretch(QFont::SemiCondensed);
   setFont(small);
 
   command1_->setGeometry(toQRect(form_.Command1.rect));
   command2_->setGeometry(toQRect(form_.Command2.rect));
   score_->setGeometry(toQRect(form_.Score.rect));
   score_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  score_->setTextElideMode(Qt::ElideNone);  // a score is shown whole, as far as it fits
   score_->setSelectionMode(QAbstractItemView::SingleSelection);
 
   // "How to" comes first in the tab order and has the focus at start-up.
@@ -103,9 +123,10 @@ void GameWindow::paintEvent(QPaintEvent* /*event*/) {
       continue;
     }
     const QRectF box(label->Left, label->Top, label->Width, label->Height);
+    const QString caption = toQString(label->Caption);
     painter.fillRect(box, toQColor(label->BackColor));
-    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                     toQString(label->Caption));
+    painter.setFont(fittingFont(font(), box, caption));
+    painter.drawText(box, kCaptionFlags, caption);
   }
   for (const Line* line : form_.lines()) {
     if (line->Visible) {

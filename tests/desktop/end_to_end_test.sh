@@ -152,4 +152,29 @@ score=$(convert "$shots/after.png" -crop 26x12+499+18 +repage -depth 8 txt:- |
   grep -v '^#' | grep -c '#0000\|#1\|#2\|#3')
 [ "$score" -gt 0 ] && ok "the run's score is in the Score list" || fail "the Score list is empty"
 
+kill "$game" 2>/dev/null
+wait "$game" 2>/dev/null
+game=
+
+# A game with a picture missing names it, in a box and on standard error, and
+# ends with an error once the box is closed.
+mkdir -p "$work/broken"
+cp -r "$pictures"/01 "$pictures"/02 "$pictures"/03 "$pictures"/bg*.gif "$torvin" "$work/broken/"
+rm "$work/broken/02/017.jpg"
+"$work/broken/torvin" >"$work/broken.out" 2>"$work/broken.err" &
+game=$!
+box=$(timeout 10 xdotool search --sync --onlyvisible --name '^Torvin$' | head -1)
+[ -n "$box" ] || fail "no message box for a missing picture"
+eval "$(xdotool getwindowgeometry --shell "$box")"
+xdotool mousemove $((X + 5)) $((Y + 5)) key Return
+for _ in $(seq 50); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
+wait "$game"
+status=$?
+game=
+if [ "$status" -ne 0 ] && [ "$status" -lt 124 ] && grep -q '02/017.jpg' "$work/broken.err"; then
+  ok "a missing picture is named and the game ends with status $status"
+else
+  fail "a missing picture: status $status, standard error: $(cat "$work/broken.err")"
+fi
+
 [ "$failures" -eq 0 ]
