@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +28,14 @@ void showMessage(QWidget* parent, const QString& text) {
     box.setWindowModality(Qt::WindowModal);
   }
   box.exec();
+}
+
+void reportError(QWidget* parent, const std::string& text) {
+  std::fprintf(stderr, "torvin: %s\n", text.c_str());
+  const QString platform = QGuiApplication::platformName();
+  if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
+    showMessage(parent, QString::fromLocal8Bit(text.c_str()));
+  }
 }
 
 DesktopHost::DesktopHost(std::string folder)
@@ -58,8 +67,7 @@ void DesktopHost::handle(Handler&& handler) {
     handler();
   } catch (const std::exception& error) {
     // Every picture was checked at load, so this is a file that went away since.
-    std::fprintf(stderr, "torvin: %s\n", error.what());
-    showMessage(window_.get(), QString::fromLocal8Bit(error.what()));
+    reportError(window_.get(), error.what());
     std::exit(EXIT_FAILURE);
   }
   showChanges();
@@ -113,7 +121,22 @@ bool DesktopHost::eventFilter(QObject* watched, QEvent* event) {
 }
 
 DecodedPicture DesktopHost::loadPicture(const std::string& path) {
-  return pictures_.load(path);
+  const std::size_t before = pictures_.decoded();
+  DecodedPicture picture = pictures_.load(path);
+  // Counted here, outside the store, so that a store that decoded a file twice
+  // would show it.
+  decodesByFile_[path] += static_cast<int>(pictures_.decoded() - before);
+  return picture;
+}
+
+DesktopHost::Decodes DesktopHost::decodes() const {
+  Decodes decodes;
+  decodes.files = decodesByFile_.size();
+  for (const auto& [path, count] : decodesByFile_) {
+    decodes.mostOfOneFile = std::max(decodes.mostOfOneFile, count);
+    decodes.total += count;
+  }
+  return decodes;
 }
 
 void DesktopHost::messageBox(const std::string& text) {
@@ -139,6 +162,12 @@ void DesktopHost::drawLine(float x1, float y1, float x2, float y2) {
 void DesktopHost::intervalChanged(const Timer& timer) {
   QTimer& clock = clocks_[index(timer.number())];
   const int interval = timer.Interval();
+  if (timer.number() == 2 && interval > 0 && !courseSince_.isValid()) {
+    courseSince_.start();
+    if (courseStarted_) {
+      courseStarted_();
+    }
+  }
   if (interval <= 0) {
     clock.stop();
   } else if (!clock.isActive() || clock.interval() != interval) {

@@ -3,10 +3,13 @@
 // every event to the game's handlers one at a time.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -27,6 +30,7 @@ class DesktopHost final : public QObject, public Platform {
   void load();
 
   Form1& form() { return form_; }
+  const Form1& form() const { return form_; }
   GameWindow& window() { return *window_; }
   const PictureStore& pictures() const { return pictures_; }
 
@@ -40,6 +44,19 @@ class DesktopHost final : public QObject, public Platform {
   const QTimer& clock(int number) const { return clocks_.at(index(number)); }
   long long keysDelivered() const { return keys_; }
   int openMessageBoxes() const { return openBoxes_; }
+
+  // How often picture files were decoded: files seen, the most decodes of any one
+  // file, and all decodes together.
+  struct Decodes {
+    std::size_t files = 0;
+    int mostOfOneFile = 0;
+    long long total = 0;
+  };
+  Decodes decodes() const;
+  // Wall-clock milliseconds since the course first started (Timer2 armed), or -1.
+  qint64 courseMs() const { return courseSince_.isValid() ? courseSince_.elapsed() : -1; }
+  // Called once, when the course first starts.
+  void setCourseStartedHook(std::function<void()> started) { courseStarted_ = std::move(started); }
 
   // Platform
   DecodedPicture loadPicture(const std::string& path) override;
@@ -75,11 +92,19 @@ class DesktopHost final : public QObject, public Platform {
   std::array<TickCounts, 8> ticks_{};
   long long keys_ = 0;
   int openBoxes_ = 0;
+  std::map<std::string, int> decodesByFile_;
+  QElapsedTimer courseSince_;
+  std::function<void()> courseStarted_;
   std::uint64_t shownRevision_ = 0;
 };
 
 // Shows a message box captioned "Torvin" with one OK button and waits until it
 // is closed. Used for the game's messages and for the errors that end the game.
 void showMessage(QWidget* parent, const QString& text);
+
+// An error that ends the game: said on standard error and in a message box. On a
+// screen nobody can see (Qt's offscreen or minimal platform, as in unattended
+// tests) the box is left out, since nobody could close it.
+void reportError(QWidget* parent, const std::string& text);
 
 }  // namespace torvin::desktop

@@ -133,6 +133,9 @@ void GameWindow::paintEvent(QPaintEvent* /*event*/) {
       painter.drawLine(QPointF(line->X1, line->Y1), QPointF(line->X2, line->Y2));
     }
   }
+  if (painted_) {
+    painted_();
+  }
 }
 
 }  // namespace torvin::desktop

@@ -28,6 +28,9 @@ class GameWindow final : public QWidget {
   // The window's line-drawing operation; draws only while the window is painting.
   void drawLine(float x1, float y1, float x2, float y2);
 
+  // Called after every frame the window paints.
+  void setPaintedHook(std::function<void()> painted) { painted_ = std::move(painted); }
+
   QPushButton& button(const CommandButton& button);
   QListWidget& scoreList() { return *score_; }
 
@@ -43,6 +46,7 @@ class GameWindow final : public QWidget {
   QPushButton* command2_;
   QListWidget* score_;
   QPainter* painter_ = nullptr;  // set while painting
+  std::function<void()> painted_;
 };
 
 }  // namespace torvin::desktop

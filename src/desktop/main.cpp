@@ -1,18 +1,27 @@
 // torvin: the desktop game.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 #include "desktop/desktop_host.h"
+#include "desktop/run_stats.h"
 #include "platform/program_folder.h"
 
 namespace {
 
 constexpr const char* kHelp =
-    "Usage: torvin [--help] [--version]\n"
+    "Usage: torvin [--help] [--version] [--stats] [--quit-after SECONDS]\n"
     "\n"
     "Torvin, a side-view BMX stunt game.\n"
     "\n"
@@ -22,12 +31,78 @@ constexpr const char* kHelp =
     "On the ground keep pressing A (manual) or S (nose manual).\n"
     "Land with a trick still running and the run ends: \"Fail!\".\n"
     "\n"
-    "  -h, --help     show this help\n"
-    "  -v, --version  show the version\n";
+    "  -h, --help             show this help\n"
+    "  -v, --version          show the version\n"
+    "  --stats                print the game's own figures at exit (CPU, memory,\n"
+    "                         first frame, course ticks, picture decodes)\n"
+    "  --quit-after SECONDS   end the game after SECONDS of wall-clock time\n";
+
+// SIGTERM and SIGINT end the game as closing its window does: the handler only
+// writes a byte, and the event loop reads it and quits.
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int /*signal*/) {
+  const int saved = errno;
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t written = write(signalPipe[1], &byte, 1);
+  errno = saved;
+}
+
+void quitOnSignals(QObject* owner) {
+  if (pipe(signalPipe) != 0) {
+    return;
+  }
+  for (const int end : signalPipe) {
+    fcntl(end, F_SETFD, FD_CLOEXEC);
+  }
+  struct sigaction action {};
+  action.sa_handler = onSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+  auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, owner);
+  QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
+    char byte = 0;
+    [[maybe_unused]] const ssize_t got = read(signalPipe[0], &byte, 1);
+    QCoreApplication::quit();
+  });
+}
+
+struct Options {
+  bool stats = false;
+  std::optional<double> quitAfter;  // seconds
+};
+
+// The game's own options, from what Qt left of the command line. Prints the
+// problem and returns nothing when the command line is wrong.
+std::optional<Options> parseOptions(const QStringList& args) {
+  Options options;
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    if (args[i] == QLatin1String("--stats")) {
+      options.stats = true;
+    } else if (args[i] == QLatin1String("--quit-after")) {
+      bool ok = false;
+      const double seconds = i + 1 < args.size() ? args[i + 1].toDouble(&ok) : 0.0;
+      if (!ok || seconds <= 0.0) {
+        std::fprintf(stderr, "torvin: --quit-after needs a number of seconds above 0\n");
+        return std::nullopt;
+      }
+      options.quitAfter = seconds;
+      ++i;
+    } else {
+      std::fprintf(stderr, "torvin: unknown argument '%s' (see torvin --help)\n",
+                   args[i].toLocal8Bit().constData());
+      return std::nullopt;
+    }
+  }
+  return options;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  torvin::desktop::RunStats stats;  // its clocks start here
   QCoreApplication::setApplicationName(QStringLiteral("torvin"));
   QCoreApplication::setApplicationVersion(QStringLiteral(TORVIN_VERSION));
 
@@ -46,11 +121,9 @@ int main(int argc, char** argv) {
   }
 
   QApplication app(argc, argv);
-  // Qt has taken its own options (such as -platform); anything left is a mistake.
-  const QStringList rest = QCoreApplication::arguments().mid(1);
-  if (!rest.isEmpty()) {
-    std::fprintf(stderr, "torvin: unknown argument '%s' (see torvin --help)\n",
-                 rest.constFirst().toLocal8Bit().constData());
+  // Qt has taken its own options (such as -platform); the rest are the game's.
+  const std::optional<Options> options = parseOptions(QCoreApplication::arguments().mid(1));
+  if (!options) {
     return 2;
   }
 
@@ -61,13 +134,22 @@ int main(int argc, char** argv) {
   }
 
   torvin::desktop::DesktopHost host(folder);
+  stats.watch(host);
   try {
     host.load();
   } catch (const torvin::PictureError& error) {
-    std::fprintf(stderr, "torvin: %s\n", error.what());
-    torvin::desktop::showMessage(nullptr, QString::fromLocal8Bit(error.what()));
+    torvin::desktop::reportError(nullptr, error.what());
     return EXIT_FAILURE;
   }
+  quitOnSignals(&app);
+  if (options->quitAfter) {
+    QTimer::singleShot(static_cast<int>(*options->quitAfter * 1000.0), &app,
+                       &QCoreApplication::quit);
+  }
   host.window().show();
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  if (options->stats) {
+    stats.print(host, stdout);
+  }
+  return status;
 }

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The game's figures on this machine: builds, then rides the desktop game under
+# Xvfb for 30 s with tricks and prints what `torvin --stats` counted, the
+# machine, and the simulator's speed (virtual hours of random play per second).
+#
+#   bench/desktop_bench.sh [BUILD_DIR] [RIDE_SECONDS]
+#
+# The rhythm (H, Q, A every 1.5 s: a hop, a can-can in the hop, a manual after
+# the landing) lands every trick, so no run ends and the course never stops for
+# a "Fail!": the course ticks are those of an unbroken ride. A message box that
+# opens all the same is closed at once, and counted.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-bench}
+ride=${2:-30}
+
+for tool in Xvfb xdotool cmake ninja; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/deps.sh" >&2; exit 1; }
+done
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target torvin sim_bench >/dev/null
+
+work=$(mktemp -d)
+xvfb=
+game=
+finish() {
+  [ -n "$game" ] && kill "$game" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap finish EXIT
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=:$(head -1 "$work/display")
+unset QT_QPA_PLATFORM
+
+"$build/bin/torvin" --stats >"$work/stats" 2>"$work/torvin.log" &
+game=$!
+window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Torvin$' | head -1)
+[ -n "$window" ] || { echo "the window did not open" >&2; cat "$work/torvin.log" >&2; exit 1; }
+eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y
+xdotool mousemove $((X + 384)) $((Y + 324)) click 1    # "Start"
+xdotool mousemove $((X + 40)) $((Y + 40))               # off the buttons
+
+boxes=0
+end=$((SECONDS + ride))
+while [ "$SECONDS" -lt "$end" ]; do
+  for key in h q a; do
+    xdotool key "$key"
+    sleep 0.1
+  done
+  sleep 1.2
+  box=$(xdotool search --onlyvisible --name '^Torvin$' | grep -vx "$window" | head -1 || true)
+  if [ -n "$box" ]; then
+    xdotool key --window "$box" Return
+    boxes=$((boxes + 1))
+  fi
+done
+kill -TERM "$game"
+wait "$game"
+game=
+
+echo "== machine"
+echo "cpu: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)"
+echo "cores: $(nproc)"
+echo "kernel: $(uname -r)"
+echo "qt: $(dpkg-query -W -f '${Version}' libqt6core6 2>/dev/null || echo unknown)"
+echo "== desktop game, $ride s of riding under Xvfb (torvin --stats)"
+cat "$work/stats"
+echo "message_boxes_closed_by_the_bench: $boxes"
+# Loading the program and its libraries, before the game's own clock starts.
+start=$(date +%s%N)
+"$build/bin/torvin" --version >/dev/null
+echo "process_start_to_main_ms: $((($(date +%s%N) - start) / 1000000))"
+echo "== simulator (sim_bench)"
+"$build/bin/sim_bench"
