@@ -126,7 +126,7 @@ inline constexpr Integer GameState::*kAirTrickStates[] = {
     &GameState::secret2State,    &GameState::secret3State,   &GameState::secret4State};
 
 // True when every one of the given fields is 0.
-inline bool allZero(const GameState& s, std::span<Integer GameState::* const> fields) {
+inline bool allZero(const GameState& s, std::span<Integer GameState::*const> fields) {
   for (auto field : fields) {
     if (s.*field != 0) {
       return false;
@@ -136,7 +136,9 @@ inline bool allZero(const GameState& s, std::span<Integer GameState::* const> fi
 }
 
 // True when none of the fifteen air tricks is requested or running.
-inline bool allAirTricksIdle(const GameState& s) { return allZero(s, kAirTrickStates); }
+inline bool allAirTricksIdle(const GameState& s) {
+  return allZero(s, kAirTrickStates);
+}
 
 // Adds a trick's points to the run and to the total; both stop at 32767.
 inline void addPoints(GameState& s, int points) {
