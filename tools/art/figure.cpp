@@ -152,25 +152,24 @@ class Canvas {
 
   void stroke(const std::vector<Vec3>& points, const QColor& colour, double width,
               bool closed = false) {
-    Shape s;
-    double depth = 0;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-      const QPointF p = toPicture(points[i]);
-      if (i == 0) {
-        s.path.moveTo(p);
-      } else {
-        s.path.lineTo(p);
-      }
-      depth += points[i].z;
-    }
-    if (closed)
+    Shape s = through(points);
+    if (closed) {
       s.path.closeSubpath();
+    }
     s.pen = QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    s.depth = depth / static_cast<double>(points.size());
     add(std::move(s));
   }
   void tube(Vec3 a, Vec3 b, const QColor& colour, double width) { stroke({a, b}, colour, width); }
   void fill(const std::vector<Vec3>& points, const QColor& colour) {
+    Shape s = through(points);
+    s.path.closeSubpath();
+    s.brush = colour;
+    s.pen = QPen(colour, 0.6);
+    add(std::move(s));
+  }
+
+  // A path through the points, lying at their mean depth.
+  Shape through(const std::vector<Vec3>& points) const {
     Shape s;
     double depth = 0;
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -182,11 +181,8 @@ class Canvas {
       }
       depth += points[i].z;
     }
-    s.path.closeSubpath();
-    s.brush = colour;
-    s.pen = QPen(colour, 0.6);
     s.depth = depth / static_cast<double>(points.size());
-    add(std::move(s));
+    return s;
   }
   void disc(Vec3 c, double radius, const QColor& colour) {
     Shape s;

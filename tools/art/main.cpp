@@ -162,8 +162,15 @@ QImage readBack(const QString& path) {
 }
 
 int run(const QStringList& args) {
-  if (args.size() < 2 || args.size() > 4) {
-    std::fprintf(stderr, "usage: torvin-art ASSETS_DIR [CONTACT_SHEET_PNG [FLIPS_PNG]]\n");
+  const char* usage =
+      "usage: torvin-art ASSETS_DIR [CONTACT_SHEET_PNG [FLIPS_PNG]]\n"
+      "Draws every picture of the game into ASSETS_DIR, and a contact sheet for review.\n";
+  if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
+    std::fputs(usage, stdout);
+    return 0;
+  }
+  if (args.size() < 2 || args.size() > 4 || args[1].startsWith('-')) {
+    std::fputs(usage, stderr);
     return 2;
   }
   const QDir assets(args[1]);
