@@ -86,15 +86,43 @@ void DesktopHost::fire(int number) {
   busy = true;
   handle([this, number] { form_.tick(number); });
   busy = false;
+  judge();
+}
+
+void DesktopHost::judge() {
+  if (form_.Timer4.Interval() <= 0) {
+    return;
+  }
+  bool& busy = inHandler_[index(kReferee)];
+  TickCounts& counts = ticks_[index(kReferee)];
+  if (busy) {
+    // The referee is still inside its own message box: a 1 ms tick now would be
+    // dropped too.
+    ++counts.dropped;
+    return;
+  }
+  busy = true;
+  bool waited = true;
+  while (waited && form_.Timer4.Interval() > 0) {
+    const long long waitsBefore = waits_;
+    ++counts.delivered;
+    handle([this] { form_.Timer4_Timer(); });
+    // Other events ran while it waited on a message box (or queued up behind the
+    // pause): its next tick, due at once, judges what they changed.
+    waited = waits_ != waitsBefore;
+  }
+  busy = false;
 }
 
 void DesktopHost::keyDown(std::uint16_t keyCode, int shift) {
   ++keys_;
   handle([this, keyCode, shift] { form_.Form_KeyDown(keyCode, shift); });
+  judge();
 }
 
 void DesktopHost::click(CommandButton& button) {
   handle([this, &button] { form_.click(button); });
+  judge();
 }
 
 void DesktopHost::showChanges() {
@@ -141,12 +169,14 @@ DesktopHost::Decodes DesktopHost::decodes() const {
 
 void DesktopHost::messageBox(const std::string& text) {
   showChanges();  // the fallen rider lies there while "Fail!" is shown
+  ++waits_;
   ++openBoxes_;
   showMessage(window_.get(), QString::fromStdString(text));
   --openBoxes_;
 }
 
 void DesktopHost::pause() {
+  ++waits_;
   showChanges();
   if (window_->isVisible()) {
     window_->repaint();  // painted and sent to the screen now, not after the pause
@@ -162,6 +192,13 @@ void DesktopHost::drawLine(float x1, float y1, float x2, float y2) {
 void DesktopHost::intervalChanged(const Timer& timer) {
   QTimer& clock = clocks_[index(timer.number())];
   const int interval = timer.Interval();
+  if (timer.number() == kReferee) {
+    // No clock for the referee: a 1 ms clock would wake the game a thousand times
+    // a second to judge a state that only events change. It judges right after
+    // each of them instead (judge()).
+    clock.stop();
+    return;
+  }
   if (timer.number() == 2 && interval > 0 && !courseSince_.isValid()) {
     courseSince_.start();
     if (courseStarted_) {

@@ -1,6 +1,6 @@
 // The desktop host: runs the game in a real Qt window. It owns the window, one Qt
-// timer per game timer, the decoded pictures and the message boxes, and hands
-// every event to the game's handlers one at a time.
+// timer per game timer (but the referee), the decoded pictures and the message
+// boxes, and hands every event to the game's handlers one at a time.
 #pragma once
 
 #include <QElapsedTimer>
@@ -40,7 +40,8 @@ class DesktopHost final : public QObject, public Platform {
     long long dropped = 0;    // came while an earlier tick was still inside a message box
   };
   const TickCounts& ticks(int number) const { return ticks_.at(index(number)); }
-  // The Qt clock behind Timer`number`.
+  // The Qt clock behind Timer`number`. The referee's (4) is never armed: it
+  // judges right after every other event instead.
   const QTimer& clock(int number) const { return clocks_.at(index(number)); }
   long long keysDelivered() const { return keys_; }
   int openMessageBoxes() const { return openBoxes_; }
@@ -74,7 +75,15 @@ class DesktopHost final : public QObject, public Platform {
  private:
   static std::size_t index(int number) { return static_cast<std::size_t>(number - 1); }
 
+  // The referee, Timer4, whose Interval of 1 ms asks to judge the game as soon
+  // as anything changes.
+  static constexpr int kReferee = 4;
+
   void fire(int number);
+  // Runs the referee's tick right after an event, as a 1 ms clock would: not
+  // while its own handler is still inside a message box, and once more right
+  // after a tick that waited on a box or the pause, for what happened meanwhile.
+  void judge();
   void keyDown(std::uint16_t keyCode, int shift);
   void click(CommandButton& button);
   // Shows what the last event changed; nothing happens when nothing visible changed.
@@ -92,6 +101,7 @@ class DesktopHost final : public QObject, public Platform {
   std::array<TickCounts, 8> ticks_{};
   long long keys_ = 0;
   int openBoxes_ = 0;
+  long long waits_ = 0;  // message boxes and pauses so far
   std::map<std::string, int> decodesByFile_;
   QElapsedTimer courseSince_;
   std::function<void()> courseStarted_;

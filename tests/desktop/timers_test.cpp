@@ -47,7 +47,7 @@ TEST(Timers, AFailBoxKeepsTheOtherTimersTickingAndItsOwnTimerOut) {
   form.Command1_Click();
 
   // A trick still running as the rider touches the ground: the referee's next
-  // tick (every millisecond) opens "Fail!".
+  // tick (right after the next event) opens "Fail!".
   form.game.trickBusy = 1;
 
   DesktopHost::TickCounts hopAtOpen;
@@ -65,8 +65,8 @@ TEST(Timers, AFailBoxKeepsTheOtherTimersTickingAndItsOwnTimerOut) {
       [&](QMessageBox&) {
         hopAtOpen = host.ticks(1);
         refereeAtOpen = host.ticks(4);
-        // Re-armed while its tick waits on the box, the referee's clock runs
-        // afresh, but its handler must still not run again.
+        // Re-timed while its tick waits on the box, the referee must still not
+        // run again.
         form.Timer4.setInterval(2);
       });
   ASSERT_TRUE(testing::spinUntil([&] { return !form.Score.items().empty(); }));
@@ -85,6 +85,62 @@ TEST(Timers, AFailBoxKeepsTheOtherTimersTickingAndItsOwnTimerOut) {
   const long long after = host.ticks(4).delivered;
   spin(50);
   EXPECT_GT(host.ticks(4).delivered, after);
+}
+
+// The referee has no clock: it judges right after the event that changed the
+// game, and once more right after its own tick that waited on a box.
+TEST(Timers, TheRefereeJudgesRightAfterEachEventWithoutAClock) {
+  PictureFolder pictures;
+  DesktopHost host(pictures.path());
+  host.load();
+  Form1& form = host.form();
+  host.window().show();
+  QTest::mouseClick(&host.window().button(form.Command1), Qt::LeftButton);
+  ASSERT_EQ(form.Timer4.Interval(), 1);
+  EXPECT_FALSE(host.clock(4).isActive());
+
+  // Landing with a trick running, then a key that is no trick: the fall is
+  // judged before the key event returns.
+  form.game.trickBusy = 1;
+  {
+    BoxCloser player(0);
+    QTest::keyClick(&host.window(), Qt::Key_B);
+    EXPECT_EQ(form.Score.items(), std::vector<std::string>{"0"});
+  }
+  EXPECT_FALSE(host.clock(4).isActive());
+
+  // A trick left running on the ground while "New Bike!" is open, with every
+  // other clock stopped: only the referee's own next tick can see it.
+  form.game.totalScore = 600;
+  long long othersAtClose = -1;
+  long long othersAtFail = -1;
+  auto others = [&host] {
+    long long sum = host.keysDelivered();
+    for (const int number : {1, 2, 3, 5, 6, 7, 8}) {
+      sum += host.ticks(number).delivered;
+    }
+    return sum;
+  };
+  BoxCloser biker(
+      50,
+      [&](QMessageBox& box) {
+        if (box.text() == QStringLiteral("New Bike!")) {
+          for (const int number : {1, 2, 3, 5, 6, 7, 8}) {
+            form.timer(number).setInterval(0);
+          }
+          form.Image1.Top = kGroundTop;
+          form.game.trickBusy = 1;
+          othersAtClose = others();
+        }
+      },
+      [&](QMessageBox& box) {
+        if (box.text() == QStringLiteral("Fail!")) {
+          othersAtFail = others();
+        }
+      });
+  ASSERT_TRUE(testing::spinUntil([&] { return form.Score.items().size() == 2; }));
+  EXPECT_EQ(form.game.bikeId, "02");
+  EXPECT_EQ(othersAtFail, othersAtClose) << "no other event came between the two boxes";
 }
 
 }  // namespace
