@@ -28,6 +28,10 @@ void showMessage(QWidget* parent, const QString& text) {
     box.setWindowModality(Qt::WindowModal);
   }
   box.exec();
+  // Give the keys back to the window, also where no window manager does it.
+  if (parent != nullptr && parent->isVisible()) {
+    parent->activateWindow();
+  }
 }
 
 void reportError(QWidget* parent, const std::string& text) {
