@@ -5,7 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
-#include <variant>
+#include <type_traits>
 #include <vector>
 
 #include "shell/form1.h"
@@ -36,23 +36,28 @@ const std::map<std::uint16_t, std::set<std::string>> kOwnFields = {
     {'V', {"secret4State", "secret4Count"}},
 };
 
-using Value = std::variant<Integer, std::string>;
+using Fields = std::vector<std::pair<const char*, std::string>>;
 
-std::vector<std::pair<std::string, Value>> fieldsOf(const GameState& game) {
-  std::vector<std::pair<std::string, Value>> fields;
+// Every field of the record as text, into `fields` (reused, so that a million
+// checks do not build a million lists).
+void readFields(const GameState& game, Fields& fields) {
+  fields.clear();
   forEachField(game, [&fields](const char* name, const auto& value) {
-    fields.emplace_back(name, Value(value));
+    if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>) {
+      fields.emplace_back(name, value);
+    } else {
+      fields.emplace_back(name, std::to_string(value));
+    }
   });
-  return fields;
 }
 
-std::set<std::string> changedFields(const GameState& before, const GameState& after) {
-  const auto a = fieldsOf(before);
-  const auto b = fieldsOf(after);
+std::set<std::string> changedFields(const Fields& before, const GameState& after) {
+  static Fields now;
+  readFields(after, now);
   std::set<std::string> changed;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].second != b[i].second) {
-      changed.insert(a[i].first);
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    if (before[i].second != now[i].second) {
+      changed.insert(before[i].first);
     }
   }
   return changed;
@@ -108,13 +113,15 @@ class HostileKeys : public ::testing::Test {
 TEST_F(HostileKeys, EveryKeyCodeWritesAtMostItsOwnRequest) {
   inEverySituation([this](const char* situation) {
     const GameState start = form.game;
+    Fields startFields;
+    readFields(start, startFields);
     const Outside seen = outside();
     for (int code = 0; code <= 0xFFFF; ++code) {
       const auto keyCode = static_cast<std::uint16_t>(code);
       const auto own = kOwnFields.find(keyCode);
       for (const int shift : {0, 7}) {
         form.Form_KeyDown(keyCode, shift);
-        const std::set<std::string> changed = changedFields(start, form.game);
+        const std::set<std::string> changed = changedFields(startFields, form.game);
         for (const std::string& name : changed) {
           ASSERT_TRUE(own != kOwnFields.end() && own->second.contains(name))
               << situation << ": key " << code << " shift " << shift << " changed " << name;
@@ -132,7 +139,8 @@ TEST_F(HostileKeys, AnAutoRepeatStormIsOnePress) {
     const Outside seen = outside();
     for (const auto& [keyCode, own] : kOwnFields) {
       form.Form_KeyDown(keyCode, 0);
-      const GameState once = form.game;
+      Fields once;
+      readFields(form.game, once);
       for (int press = 0; press < 20000; ++press) {
         form.Form_KeyDown(keyCode, press % 2);
       }
