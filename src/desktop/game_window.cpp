@@ -106,6 +106,14 @@ void GameWindow::drawPicture(QPainter& painter, const PictureBox& image) const {
   painter.restore();
 }
 
+const QFont& GameWindow::captionFont(std::size_t label, const QSizeF& box, const QString& caption) {
+  FittedCaption& fitted = fitted_.at(label);
+  if (fitted.caption != caption || fitted.box != box) {
+    fitted = {caption, box, fittingFont(font(), QRectF(QPointF(), box), caption)};
+  }
+  return fitted.font;
+}
+
 void GameWindow::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   painter.fillRect(rect(), toQColor(form_.Form.BackColor));
@@ -118,14 +126,15 @@ void GameWindow::paintEvent(QPaintEvent* /*event*/) {
   painter_ = &painter;
   form_.Form_Paint();
   painter_ = nullptr;
-  for (const Label* label : form_.labels()) {
+  for (std::size_t index = 0; index < form_.labels().size(); ++index) {
+    const Label* label = form_.labels()[index];
     if (!label->Visible) {
       continue;
     }
     const QRectF box(label->Left, label->Top, label->Width, label->Height);
     const QString caption = toQString(label->Caption);
     painter.fillRect(box, toQColor(label->BackColor));
-    painter.setFont(fittingFont(font(), box, caption));
+    painter.setFont(captionFont(index, box.size(), caption));
     painter.drawText(box, kCaptionFlags, caption);
   }
   for (const Line* line : form_.lines()) {

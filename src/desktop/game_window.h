@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QWidget>
+#include <array>
 #include <functional>
 
 #include "shell/form1.h"
@@ -45,6 +46,16 @@ class GameWindow final : public QWidget {
   QPushButton* command1_;
   QPushButton* command2_;
   QListWidget* score_;
+  // The font each label's caption was last fitted with, kept until the caption
+  // or the box changes: fitting measures the text at several sizes.
+  struct FittedCaption {
+    QString caption;
+    QSizeF box;  // starts invalid (-1 x -1), so the first caption is always fitted
+    QFont font;
+  };
+  const QFont& captionFont(std::size_t label, const QSizeF& box, const QString& caption);
+
+  std::array<FittedCaption, 5> fitted_;
   QPainter* painter_ = nullptr;  // set while painting
   std::function<void()> painted_;
 };
