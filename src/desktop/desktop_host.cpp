@@ -1,8 +1,6 @@
 #include "desktop/desktop_host.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -36,28 +34,7 @@ void showMessage(QWidget* parent, const QString& text) {
   }
 }
 
-namespace {
-
-// A JPEG file ends with its end-of-image marker and a GIF file with its trailer
-// byte. A file cut short lacks them, yet Qt decodes the part that is there and
-// fills in the rest, so the game would ride on with half a picture.
-bool cutShort(const std::string& path) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly) || file.size() < 2 || !file.seek(file.size() - 2)) {
-    return true;
-  }
-  const QByteArray end = file.read(2);
-  const QString suffix = QFileInfo(file).suffix().toLower();
-  if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
-    return end != QByteArrayLiteral("\xFF\xD9");
-  }
-  if (suffix == QLatin1String("gif")) {
-    return !end.endsWith(';');
-  }
-  return false;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void reportError(QWidget* parent, const std::string& text) {
   std::fprintf(stderr, "torvin: %s\n", text.c_str());
@@ -184,9 +161,6 @@ DecodedPicture DesktopHost::loadPicture(const std::string& path) {
   // Counted here, outside the store, so that a store that decoded a file twice
   // would show it.
   decodesByFile_[path] += decoded;
-  if (decoded > 0 && cutShort(path)) {
-    throw PictureError(path + ": the file is cut short");
-  }
   return picture;
 }
 

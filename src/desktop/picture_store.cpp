@@ -1,5 +1,7 @@
 #include "desktop/picture_store.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
@@ -41,6 +43,25 @@ bool isPose(const std::string& path) {
   return path.size() >= 4 && path.compare(path.size() - 4, 4, ".jpg") == 0;
 }
 
+// A JPEG file ends with its end-of-image marker and a GIF file with its trailer
+// byte. A file cut short lacks them, yet Qt decodes the part that is there and
+// fills in the rest, so the game would ride on with half a picture.
+bool cutShort(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly) || file.size() < 2 || !file.seek(file.size() - 2)) {
+    return true;
+  }
+  const QByteArray end = file.read(2);
+  const QString suffix = QFileInfo(file).suffix().toLower();
+  if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
+    return end != QByteArrayLiteral("\xFF\xD9");
+  }
+  if (suffix == QLatin1String("gif")) {
+    return !end.endsWith(';');
+  }
+  return false;
+}
+
 }  // namespace
 
 DecodedPicture PictureStore::load(const std::string& path) {
@@ -50,6 +71,12 @@ DecodedPicture PictureStore::load(const std::string& path) {
   // The file must be what its name says, as in the simulator: a GIF named
   // "002.jpg" is a broken picture.
   const QString file = QString::fromStdString(path);
+  if (!QFileInfo(file).isFile()) {
+    throw PictureError(path + ": the file is missing");
+  }
+  if (cutShort(path)) {
+    throw PictureError(path + ": the file is cut short");
+  }
   QImageReader reader(file, QFileInfo(file).suffix().toLower().toLatin1());
   reader.setAutoDetectImageFormat(false);
   QImage image = reader.read();
