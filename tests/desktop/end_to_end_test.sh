@@ -152,6 +152,15 @@ score=$(convert "$shots/after.png" -crop 26x12+499+18 +repage -depth 8 txt:- |
   grep -v '^#' | grep -c '#0000\|#1\|#2\|#3')
 [ "$score" -gt 0 ] && ok "the run's score is in the Score list" || fail "the Score list is empty"
 
+# The keys are the game's again once the box is gone, even with the pointer
+# outside the window: H lifts the rider off the ground.
+xdotool key h
+sleep 0.6
+shot hop
+distance=$(rider_distance hop 002.jpg)
+awk -v d="$distance" 'BEGIN { exit !(d >= 0.03) }' && ok "a key after the box makes the rider hop" ||
+  fail "H after the box left the rider on the ground (distance $distance)"
+
 kill "$game" 2>/dev/null
 wait "$game" 2>/dev/null
 game=
