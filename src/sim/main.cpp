@@ -48,7 +48,15 @@ int main(int argc, char** argv) {
   bool haveScript = false;
   bool haveAssets = false;
   for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
+    std::string arg = argv[i];
+    std::string attached;  // the value of --option=value
+    if (const auto equals = arg.find('='); arg.rfind("--", 0) == 0 && equals != std::string::npos) {
+      attached = arg.substr(equals + 1);
+      arg.resize(equals);
+      if (arg != "--assets" && arg != "--autoclose") {
+        return usageError("unknown option " + std::string(argv[i]));
+      }
+    }
     if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
       return 0;
@@ -60,10 +68,10 @@ int main(int argc, char** argv) {
     if (arg == "--trace") {
       options.trace = true;
     } else if (arg == "--assets" || arg == "--autoclose") {
-      if (i + 1 >= argc) {
+      if (attached.empty() && i + 1 >= argc) {
         return usageError(arg + " needs a value");
       }
-      const std::string value = argv[++i];
+      const std::string value = attached.empty() ? argv[++i] : attached;
       if (arg == "--assets") {
         options.assets = value;
         haveAssets = true;

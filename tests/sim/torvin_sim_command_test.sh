@@ -24,6 +24,8 @@ check() {  # check NAME EXPECTED_STATUS ACTUAL_STATUS [STDERR_FILE PATTERN]
 "$sim" --bogus </dev/null 2>"$work/err"; check unknown-option 2 $? "$work/err" "unknown option"
 "$sim" --autoclose soon </dev/null 2>"$work/err"; check bad-autoclose 2 $? "$work/err" "autoclose"
 "$sim" "$work/none.script" 2>"$work/err"; check missing-script 2 $?
+printf '0 click Command2\n100 dump\n' | "$sim" --autoclose=50 >"$work/out" 2>&1
+check option-with-equals 0 $? "$work/out" '"MessageBox":"Manual - A'
 
 printf '0 click Command1\n5 kick\n' >"$work/bad.script"
 "$sim" "$work/bad.script" >"$work/out" 2>"$work/err"; check bad-script 2 $? "$work/err" "line 2"
