@@ -31,12 +31,9 @@ finish() {
 }
 trap finish EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=:$(head -1 "$work/display")
-unset QT_QPA_PLATFORM
+# shellcheck source=/dev/null
+source tests/desktop/xvfb.sh
+start_xvfb "$work"
 
 "$build/bin/torvin" --stats >"$work/stats" 2>"$work/torvin.log" &
 game=$!

@@ -41,12 +41,9 @@ for tool in Xvfb xdotool import convert compare; do
 done
 
 # An X server on a display nobody uses: Xvfb picks it and tells us.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "FAIL Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=:$(head -1 "$work/display")
-unset QT_QPA_PLATFORM
+# shellcheck source=/dev/null
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb "$work"
 
 "$torvin" >"$work/torvin.log" 2>&1 &
 game=$!
