@@ -13,36 +13,9 @@
 #include <thread>
 
 #include "desktop/key_codes.h"
+#include "desktop/message_box.h"
 
 namespace torvin::desktop {
-
-void showMessage(QWidget* parent, const QString& text) {
-  QMessageBox box(parent);
-  box.setWindowTitle(QStringLiteral("Torvin"));
-  box.setIcon(QMessageBox::NoIcon);
-  box.setTextFormat(Qt::PlainText);
-  box.setText(text);
-  box.setStandardButtons(QMessageBox::Ok);
-  box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK, whatever the style
-  if (parent != nullptr) {
-    box.setWindowModality(Qt::WindowModal);
-  }
-  box.exec();
-  // Give the keys back to the window, also where no window manager does it.
-  if (parent != nullptr && parent->isVisible()) {
-    parent->activateWindow();
-  }
-}
-
-namespace {}  // namespace
-
-void reportError(QWidget* parent, const std::string& text) {
-  std::fprintf(stderr, "torvin: %s\n", text.c_str());
-  const QString platform = QGuiApplication::platformName();
-  if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
-    showMessage(parent, QString::fromLocal8Bit(text.c_str()));
-  }
-}
 
 DesktopHost::DesktopHost(std::string folder)
     : folder_(std::move(folder)),

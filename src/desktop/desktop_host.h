@@ -108,13 +108,4 @@ class DesktopHost final : public QObject, public Platform {
   std::uint64_t shownRevision_ = 0;
 };
 
-// Shows a message box captioned "Torvin" with one OK button and waits until it
-// is closed. Used for the game's messages and for the errors that end the game.
-void showMessage(QWidget* parent, const QString& text);
-
-// An error that ends the game: said on standard error and in a message box. On a
-// screen nobody can see (Qt's offscreen or minimal platform, as in unattended
-// tests) the box is left out, since nobody could close it.
-void reportError(QWidget* parent, const std::string& text);
-
 }  // namespace torvin::desktop

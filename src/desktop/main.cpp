@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "desktop/desktop_host.h"
+#include "desktop/message_box.h"
 #include "desktop/run_stats.h"
 #include "platform/program_folder.h"
 
