@@ -62,6 +62,10 @@ struct GameState {
   std::string bikeId;
 };
 
+// The bunny hop's first step up and the step its fall ends on: hopStep holds it
+// whenever no hop is under way.
+inline constexpr Integer kHopStepAtRest = 32;
+
 // Calls f(name, field) for every field of the record, in declared order.
 template <class State, class F>
 void forEachField(State& s, F&& f) {

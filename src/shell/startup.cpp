@@ -38,7 +38,7 @@ void Form1::Form_Load() {
   Label4.Visible = false;
   Label5.Visible = false;
   game.bikeId = "01";
-  game.hopStep = 32;
+  game.hopStep = kHopStepAtRest;
 }
 
 void Form1::Form_Paint() {
@@ -112,6 +112,9 @@ void Form1::Command1_Click() {
         &GameState::onRamp,          &GameState::rampLaunched}) {
     game.*pair = 0;
   }
+  // Every run starts with a whole hop, whatever a hop before "Start" (or one
+  // under way now) has left in hopStep: 32 up first, and the fall ends at 32.
+  game.hopStep = kHopStepAtRest;
   game.hopStepLimit = game.hopStep;
   game.flightStep = game.hopStep;
 

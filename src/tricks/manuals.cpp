@@ -29,8 +29,8 @@ void Form1::Timer6_Timer() {
       game.*manual.count = addInteger(game.*manual.count, -1);
       addPoints(game, 1);
     }
-    // A count at 0 ends the manual; so does one a hop has zeroed just before a
-    // ground tick took one more off it.
+    // A count at 0 ends the manual: the key was not pressed again in time, or a
+    // hop has just lifted the rider off the ground.
     if (game.*manual.count <= 0) {
       game.*manual.state = 0;
       game.trickBusy = 0;

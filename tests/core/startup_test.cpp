@@ -111,7 +111,7 @@ TEST_F(Startup, StartLaysOutTheSceneInOrder) {
   EXPECT_FALSE(form.Command1.Enabled);
 }
 
-TEST_F(Startup, StartClearsRequestsButKeepsTotalHopAndBike) {
+TEST_F(Startup, StartClearsRequestsKeepsTotalAndBikeAndRestoresTheHop) {
   form.Form_Load();
   form.game.totalScore = 420;
   form.game.bikeId = "02";
@@ -145,9 +145,9 @@ TEST_F(Startup, StartClearsRequestsButKeepsTotalHopAndBike) {
   EXPECT_EQ(form.game.runScore, 0);
   EXPECT_EQ(form.game.totalScore, 420);
   EXPECT_EQ(form.game.bikeId, "02");
-  EXPECT_EQ(form.game.hopStep, 8);
-  EXPECT_EQ(form.game.hopStepLimit, 8);
-  EXPECT_EQ(form.game.flightStep, 8);
+  EXPECT_EQ(form.game.hopStep, 32);
+  EXPECT_EQ(form.game.hopStepLimit, 32);
+  EXPECT_EQ(form.game.flightStep, 32);
   EXPECT_EQ(form.Image1.picture()->name, "02/002.jpg");
 }
 

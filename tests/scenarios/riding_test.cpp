@@ -178,52 +178,88 @@ TEST(BunnyHop, TheHopTableTickByTick) {
   EXPECT_EQ(run.pictures(1, 2600), std::vector<std::string>{});
 }
 
-TEST(BunnyHop, BeforeStartAndStartDuringAHop) {
-  {
-    // Before "Start" the fall ends at the first falling step (hopStepLimit is 0):
-    // from 176 the ticks give 144, 128, 120 and 116 then 120; hopStep stays 4.
-    Script script;
-    script.key(100, "H").dumps(200, 1000, 200).click(1100).dump(1100).key(1150, "H");
-    script.dump(1200).key(1250, "H").dump(1300);
-    const Played run = play(script);
-    const float tops[] = {144, 128, 120, 120, 120};
-    const int steps[] = {16, 8, 4, 4, 4};
-    const int states[] = {1, 1, 1, 0, 0};
-    for (int i = 0; i < 5; ++i) {
-      const json d = run.dumpAt(200 + 200 * i);
-      EXPECT_EQ(asFloat(d["Image1"]["Top"]), tops[i]) << i;
-      EXPECT_EQ(state(d, "hopStep"), steps[i]) << i;
-      EXPECT_EQ(state(d, "hopState"), states[i]) << i;
+// The heights a hop passes through, from `before` (a snapshot just before its
+// first tick) over the snapshots right after each tick of Timer1, every 200 ms
+// from `firstTick`, until the hop is over. The top point exists only inside the
+// tick where the hop turns: the rider rose by the step that it then comes back
+// down by, the hopStep left after that tick.
+std::vector<float> hopPath(const Played& run, long long before, long long firstTick) {
+  std::vector<float> path = {asFloat(run.dumpAt(before)["Image1"]["Top"])};
+  for (long long t = firstTick; path.size() < 20; t += 200) {
+    const json d = run.dumpAt(t);
+    if (state(run.dumpAt(t == firstTick ? before : t - 200), "hopState") == 1 &&
+        state(d, "hopState") == 2) {
+      path.push_back(path.back() - static_cast<float>(state(d, "hopStep")));
     }
-    // "Start" copies the 4 into hopStepLimit and flightStep.
-    const json started = run.dumpAt(1100);
-    EXPECT_EQ(state(started, "hopStepLimit"), 4);
-    EXPECT_EQ(state(started, "flightStep"), 4);
-    EXPECT_EQ(top(started), 182);
-    // Every later hop goes 4 up and 4 down inside one tick.
-    const json hopped = run.dumpAt(1200);
-    EXPECT_EQ(top(hopped), 182);
-    EXPECT_EQ(state(hopped, "hopState"), 0);
-    EXPECT_EQ(state(hopped, "hopStep"), 4);
-    EXPECT_EQ(state(run.dumpAt(1300), "hopState"), 1);  // the next hop waits for its tick
+    path.push_back(asFloat(d["Image1"]["Top"]));
+    if (state(d, "hopState") == 0) {
+      break;
+    }
   }
-  {
-    // "Start" pressed with hopStep at 8: later hops go 8 up, 4 up and 4 down, 8 down.
-    Script script;
-    script.key(100, "H").click(500).dump(500).key(700, "H").dumps(800, 1200, 200);
-    const Played run = play(script);
-    const json started = run.dumpAt(500);
+  return path;
+}
+
+const std::vector<float> kWholeHop = {182, 150, 134, 126, 122, 126, 134, 150, 182};
+
+TEST(BunnyHop, BeforeStartAHopEndsAtItsFirstFallingStep) {
+  // hopStepLimit is 0 until "Start": from 176 the ticks give 144, 128, 120 and
+  // 116 then 120, and hopStep is left at 4.
+  Script script;
+  script.key(100, "H").dumps(200, 1000, 200);
+  const Played run = play(script);
+  const float tops[] = {144, 128, 120, 120, 120};
+  const int steps[] = {16, 8, 4, 4, 4};
+  const int states[] = {1, 1, 1, 0, 0};
+  for (int i = 0; i < 5; ++i) {
+    const json d = run.dumpAt(200 + 200 * i);
+    EXPECT_EQ(asFloat(d["Image1"]["Top"]), tops[i]) << i;
+    EXPECT_EQ(state(d, "hopStep"), steps[i]) << i;
+    EXPECT_EQ(state(d, "hopState"), states[i]) << i;
+    EXPECT_EQ(state(d, "hopStepLimit"), 0) << i;
+  }
+}
+
+// Whatever a hop before "Start" left behind, the run that "Start" begins is the
+// run of a game where no key was pressed before it: whole hops, flightStep 32,
+// the same ramp flights.
+TEST(BunnyHop, StartGivesEveryRunAWholeHop) {
+  struct Case {
+    const char* what;
+    long long start;  // "Start" clicked
+    int hopStepAtStart;
+  };
+  for (const Case& c :
+       {Case{"a hop finished before Start", 1100, 4}, Case{"Start during a hop", 500, 8}}) {
+    SCOPED_TRACE(c.what);
+    const long long hop = c.start + 150;  // H after "Start"
+    const long long firstTick = (hop / 200 + 1) * 200;
+    auto script = [&](bool hopBeforeStart) {
+      Script s;
+      if (hopBeforeStart) {
+        s.key(100, "H");
+      }
+      s.dump(c.start - 1).click(c.start).dump(c.start).key(hop, "H");
+      s.dump(firstTick - 1).dumps(firstTick, firstTick + 1400, 200);
+      s.dumps(firstTick + 1440, c.start + 9000, 40);  // the first ramp flight
+      return s;
+    };
+    const Played hopped = play(script(true));
+    EXPECT_EQ(state(hopped.dumpAt(c.start - 1), "hopStep"), c.hopStepAtStart);
+
+    const json started = hopped.dumpAt(c.start);
     EXPECT_EQ(state(started, "hopState"), 0);
-    EXPECT_EQ(state(started, "hopStepLimit"), 8);
-    EXPECT_EQ(state(started, "flightStep"), 8);
-    const float tops[] = {174, 174, 182};
-    const int steps[] = {4, 4, 8};
-    const int states[] = {1, 2, 0};
-    for (int i = 0; i < 3; ++i) {
-      const json d = run.dumpAt(800 + 200 * i);
-      EXPECT_EQ(asFloat(d["Image1"]["Top"]), tops[i]) << i;
-      EXPECT_EQ(state(d, "hopStep"), steps[i]) << i;
-      EXPECT_EQ(state(d, "hopState"), states[i]) << i;
+    EXPECT_EQ(state(started, "hopStep"), 32);
+    EXPECT_EQ(state(started, "hopStepLimit"), 32);
+    EXPECT_EQ(state(started, "flightStep"), 32);
+    EXPECT_EQ(hopPath(hopped, firstTick - 1, firstTick), kWholeHop);
+
+    // From "Start" on, snapshot for snapshot, the game with no key before it.
+    const Played calm = play(script(false));
+    const auto a = hopped.dumps();
+    const auto b = calm.dumps();
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 1; i < a.size(); ++i) {
+      EXPECT_EQ(a[i], b[i]) << "t=" << a[i]["t"];
     }
   }
 }
