@@ -59,14 +59,6 @@ constexpr std::array<KeyBinding, 18> kKeyTable = {{
      &GameState::secret4Unlocked},
 }};
 
-// The states a secret key looks at: every air trick but the candy bar, the 360
-// and the tabletop.
-constexpr std::array<Integer GameState::*, 12> kSecretFreeStates = {
-    &GameState::canCanState,   &GameState::noHanderState,  &GameState::supermanState,
-    &GameState::backflipState, &GameState::frontflipState, &GameState::nothingState,
-    &GameState::tailwhipState, &GameState::barspinState,   &GameState::secret1State,
-    &GameState::secret2State,  &GameState::secret3State,   &GameState::secret4State};
-
 // Ground ticks of a manual per key press, by bike.
 Integer manualLength(const std::string& bikeId) {
   if (bikeId == "01") {
@@ -109,7 +101,7 @@ void Form1::Form_KeyDown(std::uint16_t keyCode, int /*shift*/) {
         game.*row.count = manualLength(game.bikeId);
         break;
       case Condition::AirborneSecretFree:
-        if (airborne && game.*row.unlocked == 1 && allZero(game, kSecretFreeStates)) {
+        if (airborne && game.*row.unlocked == 1 && allZero(game, kSecretTestStates)) {
           game.*row.state = 1;
           game.*row.count = row.startCount;
         }

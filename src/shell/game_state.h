@@ -2,6 +2,9 @@
 // Created zeroed with the window; Integers are 16-bit signed.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <span>
 #include <string>
 
@@ -9,57 +12,81 @@
 
 namespace torvin {
 
+// What a field of GameState means beyond its value, for the places that handle
+// fields by group.
+enum FieldRole : unsigned {
+  kKept = 0,
+  kNewRun = 1U << 0,      // "Start" sets it to 0 for the new run
+  kAirTrick = 1U << 1,    // an air trick's request State: the free test of the air keys
+  kSecretTest = 1U << 2,  // a State the secret keys look at before they act
+};
+
+// Every field of the record, in its declared order (the order of the JSON
+// snapshot), with its roles. A field added here is declared, dumped, reset by
+// "Start" and tested by the keys as its roles say. Strings are empty and
+// Integers 0 when the window is created. trickBusy: 0 no trick holds the
+// sprite, 1 a trick animation runs, 2 the rider crashed into the ramp. onRamp: 1
+// while the ramp carries the rider up. rampLaunched: 1 from the first climbing
+// step to the landing. hopState: 0 no hop, 1 rising, 2 falling. courseRunning:
+// 1 from "Start" on.
+#define TORVIN_GAME_STATE_FIELDS(TORVIN_STRING_FIELD, TORVIN_INTEGER_FIELD) \
+  TORVIN_STRING_FIELD(appPath)                                              \
+  TORVIN_INTEGER_FIELD(runScore, kNewRun)                                   \
+  TORVIN_INTEGER_FIELD(totalScore, kKept)                                   \
+  TORVIN_INTEGER_FIELD(trickBusy, kNewRun)                                  \
+  TORVIN_INTEGER_FIELD(canCanState, kNewRun | kAirTrick | kSecretTest)      \
+  TORVIN_INTEGER_FIELD(canCanCount, kNewRun)                                \
+  TORVIN_INTEGER_FIELD(noHanderState, kNewRun | kAirTrick | kSecretTest)    \
+  TORVIN_INTEGER_FIELD(noHanderCount, kNewRun)                              \
+  TORVIN_INTEGER_FIELD(supermanState, kNewRun | kAirTrick | kSecretTest)    \
+  TORVIN_INTEGER_FIELD(supermanCount, kNewRun)                              \
+  TORVIN_INTEGER_FIELD(backflipState, kNewRun | kAirTrick | kSecretTest)    \
+  TORVIN_INTEGER_FIELD(backflipCount, kNewRun)                              \
+  TORVIN_INTEGER_FIELD(frontflipState, kNewRun | kAirTrick | kSecretTest)   \
+  TORVIN_INTEGER_FIELD(frontflipCount, kNewRun)                             \
+  TORVIN_INTEGER_FIELD(nothingState, kNewRun | kAirTrick | kSecretTest)     \
+  TORVIN_INTEGER_FIELD(nothingCount, kNewRun)                               \
+  TORVIN_INTEGER_FIELD(tailwhipState, kNewRun | kAirTrick | kSecretTest)    \
+  TORVIN_INTEGER_FIELD(tailwhipCount, kNewRun)                              \
+  TORVIN_INTEGER_FIELD(barspinState, kNewRun | kAirTrick | kSecretTest)     \
+  TORVIN_INTEGER_FIELD(barspinCount, kNewRun)                               \
+  TORVIN_INTEGER_FIELD(candyBarState, kNewRun | kAirTrick)                  \
+  TORVIN_INTEGER_FIELD(candyBarCount, kNewRun)                              \
+  TORVIN_INTEGER_FIELD(threeSixtyState, kNewRun | kAirTrick)                \
+  TORVIN_INTEGER_FIELD(threeSixtyCount, kNewRun)                            \
+  TORVIN_INTEGER_FIELD(tabletopState, kNewRun | kAirTrick)                  \
+  TORVIN_INTEGER_FIELD(tabletopCount, kNewRun)                              \
+  TORVIN_INTEGER_FIELD(onRamp, kNewRun)                                     \
+  TORVIN_INTEGER_FIELD(rampLaunched, kNewRun)                               \
+  TORVIN_INTEGER_FIELD(secret1State, kNewRun | kAirTrick | kSecretTest)     \
+  TORVIN_INTEGER_FIELD(secret2State, kNewRun | kAirTrick | kSecretTest)     \
+  TORVIN_INTEGER_FIELD(secret3State, kNewRun | kAirTrick | kSecretTest)     \
+  TORVIN_INTEGER_FIELD(secret4State, kNewRun | kAirTrick | kSecretTest)     \
+  TORVIN_INTEGER_FIELD(secret1Count, kNewRun)                               \
+  TORVIN_INTEGER_FIELD(secret2Count, kNewRun)                               \
+  TORVIN_INTEGER_FIELD(secret3Count, kNewRun)                               \
+  TORVIN_INTEGER_FIELD(secret4Count, kNewRun)                               \
+  TORVIN_INTEGER_FIELD(secret1Unlocked, kNewRun)                            \
+  TORVIN_INTEGER_FIELD(secret2Unlocked, kNewRun)                            \
+  TORVIN_INTEGER_FIELD(secret3Unlocked, kNewRun)                            \
+  TORVIN_INTEGER_FIELD(secret4Unlocked, kNewRun)                            \
+  TORVIN_INTEGER_FIELD(manualState, kNewRun)                                \
+  TORVIN_INTEGER_FIELD(manualCount, kNewRun)                                \
+  TORVIN_INTEGER_FIELD(noseManualState, kNewRun)                            \
+  TORVIN_INTEGER_FIELD(noseManualCount, kNewRun)                            \
+  TORVIN_INTEGER_FIELD(hopStep, kKept)                                      \
+  TORVIN_INTEGER_FIELD(hopStepLimit, kKept)                                 \
+  TORVIN_INTEGER_FIELD(flightStep, kKept)                                   \
+  TORVIN_INTEGER_FIELD(hopState, kNewRun)                                   \
+  TORVIN_INTEGER_FIELD(courseRunning, kKept)                                \
+  TORVIN_STRING_FIELD(bikeId)
+
 struct GameState {
-  std::string appPath;
-  Integer runScore = 0;
-  Integer totalScore = 0;
-  Integer trickBusy = 0;  // 0 none, 1 a trick animation runs, 2 crashed into the ramp
-  Integer canCanState = 0;
-  Integer canCanCount = 0;
-  Integer noHanderState = 0;
-  Integer noHanderCount = 0;
-  Integer supermanState = 0;
-  Integer supermanCount = 0;
-  Integer backflipState = 0;
-  Integer backflipCount = 0;
-  Integer frontflipState = 0;
-  Integer frontflipCount = 0;
-  Integer nothingState = 0;
-  Integer nothingCount = 0;
-  Integer tailwhipState = 0;
-  Integer tailwhipCount = 0;
-  Integer barspinState = 0;
-  Integer barspinCount = 0;
-  Integer candyBarState = 0;
-  Integer candyBarCount = 0;
-  Integer threeSixtyState = 0;
-  Integer threeSixtyCount = 0;
-  Integer tabletopState = 0;
-  Integer tabletopCount = 0;
-  Integer onRamp = 0;
-  Integer rampLaunched = 0;
-  Integer secret1State = 0;
-  Integer secret2State = 0;
-  Integer secret3State = 0;
-  Integer secret4State = 0;
-  Integer secret1Count = 0;
-  Integer secret2Count = 0;
-  Integer secret3Count = 0;
-  Integer secret4Count = 0;
-  Integer secret1Unlocked = 0;
-  Integer secret2Unlocked = 0;
-  Integer secret3Unlocked = 0;
-  Integer secret4Unlocked = 0;
-  Integer manualState = 0;
-  Integer manualCount = 0;
-  Integer noseManualState = 0;
-  Integer noseManualCount = 0;
-  Integer hopStep = 0;
-  Integer hopStepLimit = 0;
-  Integer flightStep = 0;
-  Integer hopState = 0;  // 0 no hop, 1 rising, 2 falling
-  Integer courseRunning = 0;
-  std::string bikeId;
+#define TORVIN_DECLARE_STRING(name) std::string name;
+#define TORVIN_DECLARE_INTEGER(name, roles) Integer name = 0;
+  TORVIN_GAME_STATE_FIELDS(TORVIN_DECLARE_STRING, TORVIN_DECLARE_INTEGER)
+#undef TORVIN_DECLARE_STRING
+#undef TORVIN_DECLARE_INTEGER
 };
 
 // The bunny hop's first step up and the step its fall ends on: hopStep holds it
@@ -69,65 +96,50 @@ inline constexpr Integer kHopStepAtRest = 32;
 // Calls f(name, field) for every field of the record, in declared order.
 template <class State, class F>
 void forEachField(State& s, F&& f) {
-  f("appPath", s.appPath);
-  f("runScore", s.runScore);
-  f("totalScore", s.totalScore);
-  f("trickBusy", s.trickBusy);
-  f("canCanState", s.canCanState);
-  f("canCanCount", s.canCanCount);
-  f("noHanderState", s.noHanderState);
-  f("noHanderCount", s.noHanderCount);
-  f("supermanState", s.supermanState);
-  f("supermanCount", s.supermanCount);
-  f("backflipState", s.backflipState);
-  f("backflipCount", s.backflipCount);
-  f("frontflipState", s.frontflipState);
-  f("frontflipCount", s.frontflipCount);
-  f("nothingState", s.nothingState);
-  f("nothingCount", s.nothingCount);
-  f("tailwhipState", s.tailwhipState);
-  f("tailwhipCount", s.tailwhipCount);
-  f("barspinState", s.barspinState);
-  f("barspinCount", s.barspinCount);
-  f("candyBarState", s.candyBarState);
-  f("candyBarCount", s.candyBarCount);
-  f("threeSixtyState", s.threeSixtyState);
-  f("threeSixtyCount", s.threeSixtyCount);
-  f("tabletopState", s.tabletopState);
-  f("tabletopCount", s.tabletopCount);
-  f("onRamp", s.onRamp);
-  f("rampLaunched", s.rampLaunched);
-  f("secret1State", s.secret1State);
-  f("secret2State", s.secret2State);
-  f("secret3State", s.secret3State);
-  f("secret4State", s.secret4State);
-  f("secret1Count", s.secret1Count);
-  f("secret2Count", s.secret2Count);
-  f("secret3Count", s.secret3Count);
-  f("secret4Count", s.secret4Count);
-  f("secret1Unlocked", s.secret1Unlocked);
-  f("secret2Unlocked", s.secret2Unlocked);
-  f("secret3Unlocked", s.secret3Unlocked);
-  f("secret4Unlocked", s.secret4Unlocked);
-  f("manualState", s.manualState);
-  f("manualCount", s.manualCount);
-  f("noseManualState", s.noseManualState);
-  f("noseManualCount", s.noseManualCount);
-  f("hopStep", s.hopStep);
-  f("hopStepLimit", s.hopStepLimit);
-  f("flightStep", s.flightStep);
-  f("hopState", s.hopState);
-  f("courseRunning", s.courseRunning);
-  f("bikeId", s.bikeId);
+#define TORVIN_VISIT_STRING(name) f(#name, s.name);
+#define TORVIN_VISIT_INTEGER(name, roles) f(#name, s.name);
+  TORVIN_GAME_STATE_FIELDS(TORVIN_VISIT_STRING, TORVIN_VISIT_INTEGER)
+#undef TORVIN_VISIT_STRING
+#undef TORVIN_VISIT_INTEGER
 }
 
-// The fifteen air-trick request states, in the order the game clears them.
-inline constexpr Integer GameState::*kAirTrickStates[] = {
-    &GameState::canCanState,     &GameState::noHanderState,  &GameState::supermanState,
-    &GameState::backflipState,   &GameState::frontflipState, &GameState::nothingState,
-    &GameState::tailwhipState,   &GameState::barspinState,   &GameState::candyBarState,
-    &GameState::threeSixtyState, &GameState::tabletopState,  &GameState::secret1State,
-    &GameState::secret2State,    &GameState::secret3State,   &GameState::secret4State};
+struct IntegerField {
+  const char* name;
+  Integer GameState::*member;
+  unsigned roles;
+};
+
+// The Integer fields of the record, in declared order.
+inline constexpr IntegerField kIntegerFields[] = {
+#define TORVIN_SKIP_STRING(name)
+#define TORVIN_INTEGER_ROW(name, roles) {#name, &GameState::name, roles},
+    TORVIN_GAME_STATE_FIELDS(TORVIN_SKIP_STRING, TORVIN_INTEGER_ROW)
+#undef TORVIN_SKIP_STRING
+#undef TORVIN_INTEGER_ROW
+};
+
+// The Integer fields that have every one of the given roles, in declared order.
+template <unsigned Roles>
+constexpr auto fieldsWith() {
+  constexpr auto has = [](const IntegerField& field) { return (field.roles & Roles) == Roles; };
+  std::array<Integer GameState::*, std::ranges::count_if(kIntegerFields, has)> members{};
+  std::size_t next = 0;
+  for (const IntegerField& field : kIntegerFields) {
+    if (has(field)) {
+      members[next++] = field.member;
+    }
+  }
+  return members;
+}
+
+// The fifteen air-trick request States.
+inline constexpr auto kAirTrickStates = fieldsWith<kAirTrick>();
+// The States a secret key looks at: every air trick but the candy bar, the 360
+// and the tabletop.
+inline constexpr auto kSecretTestStates = fieldsWith<kSecretTest>();
+// What "Start" sets to 0 for the new run.
+inline constexpr auto kNewRunFields = fieldsWith<kNewRun>();
+static_assert(kAirTrickStates.size() == 15 && kSecretTestStates.size() == 12);
 
 // True when every one of the given fields is 0.
 inline bool allZero(const GameState& s, std::span<Integer GameState::*const> fields) {

@@ -93,24 +93,8 @@ void Form1::Command1_Click() {
   showBackground(Image9, "bg007.gif");
 
   // A new run: no points, no tricks, no flight.
-  game.runScore = 0;
-  game.trickBusy = 0;
-  for (Integer GameState::*pair :
-       {&GameState::canCanState,     &GameState::canCanCount,     &GameState::noHanderState,
-        &GameState::noHanderCount,   &GameState::supermanState,   &GameState::supermanCount,
-        &GameState::backflipState,   &GameState::backflipCount,   &GameState::frontflipState,
-        &GameState::frontflipCount,  &GameState::nothingState,    &GameState::nothingCount,
-        &GameState::tailwhipState,   &GameState::tailwhipCount,   &GameState::barspinState,
-        &GameState::barspinCount,    &GameState::candyBarState,   &GameState::candyBarCount,
-        &GameState::threeSixtyState, &GameState::threeSixtyCount, &GameState::tabletopState,
-        &GameState::tabletopCount,   &GameState::secret1State,    &GameState::secret1Count,
-        &GameState::secret2State,    &GameState::secret2Count,    &GameState::secret3State,
-        &GameState::secret3Count,    &GameState::secret4State,    &GameState::secret4Count,
-        &GameState::secret1Unlocked, &GameState::secret2Unlocked, &GameState::secret3Unlocked,
-        &GameState::secret4Unlocked, &GameState::manualState,     &GameState::manualCount,
-        &GameState::noseManualState, &GameState::noseManualCount, &GameState::hopState,
-        &GameState::onRamp,          &GameState::rampLaunched}) {
-    game.*pair = 0;
+  for (Integer GameState::*field : kNewRunFields) {
+    game.*field = 0;
   }
   // Every run starts with a whole hop, whatever a hop before "Start" (or one
   // under way now) has left in hopStep: 32 up first, and the fall ends at 32.
