@@ -59,18 +59,10 @@ constexpr std::array<KeyBinding, 18> kKeyTable = {{
      &GameState::secret4Unlocked},
 }};
 
-// Ground ticks of a manual per key press, by bike.
+// Ground ticks of a manual per key press on the current bike.
 Integer manualLength(const std::string& bikeId) {
-  if (bikeId == "01") {
-    return 10;
-  }
-  if (bikeId == "02") {
-    return 14;
-  }
-  if (bikeId == "03") {
-    return 19;
-  }
-  return 0;
+  const Bike* bike = findBike(bikeId);
+  return bike != nullptr ? bike->manualLength : 0;
 }
 
 }  // namespace

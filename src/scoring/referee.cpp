@@ -2,29 +2,12 @@
 // ground is a fall ("Fail!"), a crash at the ramp ends the run too; either way the
 // run's points go into the Score list. Points also bring new bikes, and the rider
 // is never left below the ground.
-#include <array>
+#include <cstddef>
 #include <string>
 
 #include "shell/form1.h"
 
 namespace torvin {
-
-namespace {
-
-struct Bike {
-  const char* id;
-  const char* replaces;
-  int threshold;  // totalScore that brings this bike
-  // Intervals of Timer1, Timer3, Timer5, Timer7 and Timer8, set in this order.
-  std::array<int, 5> intervals;
-};
-
-constexpr std::array<Bike, 2> kNewBikes = {{
-    {"02", "01", 600, {210, 190, 173, 67, 165}},
-    {"03", "02", 1300, {220, 182, 167, 65, 162}},
-}};
-
-}  // namespace
 
 void Form1::Timer4_Timer() {
   // The run's end, shared by a fall and a crash.
@@ -64,17 +47,14 @@ void Form1::Timer4_Timer() {
     showPose("002.jpg");
   }
 
-  // New bikes.
-  for (const Bike& bike : kNewBikes) {
-    if (game.totalScore >= bike.threshold && game.bikeId == bike.replaces) {
+  // New bikes: each one in turn, once the total reaches its threshold.
+  for (std::size_t next = 1; next < kBikes.size(); ++next) {
+    const Bike& bike = kBikes[next];
+    if (game.totalScore >= bike.threshold && game.bikeId == kBikes[next - 1].id) {
       platform_.messageBox("New Bike!");
       game.bikeId = bike.id;
       showPose("002.jpg");
-      Timer1.setInterval(bike.intervals[0]);
-      Timer3.setInterval(bike.intervals[1]);
-      Timer5.setInterval(bike.intervals[2]);
-      Timer7.setInterval(bike.intervals[3]);
-      Timer8.setInterval(bike.intervals[4]);
+      setBikeIntervals(bike);
     }
   }
 

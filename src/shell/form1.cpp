@@ -115,15 +115,23 @@ void Form1::showBackground(PictureBox& image, const std::string& file) {
   image.setPicture(load(backgroundPath(file), file));
 }
 
+void Form1::setBikeIntervals(const Bike& bike) {
+  Timer1.setInterval(bike.intervals[0]);
+  Timer3.setInterval(bike.intervals[1]);
+  Timer5.setInterval(bike.intervals[2]);
+  Timer7.setInterval(bike.intervals[3]);
+  Timer8.setInterval(bike.intervals[4]);
+}
+
 std::vector<std::string> Form1::pictureCatalogue() {
   std::vector<std::string> files;
-  for (const char* bike : {"01", "02", "03"}) {
+  for (const Bike& bike : kBikes) {
     for (int pose = 0; pose <= 31; ++pose) {
       if (pose == 1) {
         continue;  // there is no pose 001
       }
       char name[16];
-      std::snprintf(name, sizeof name, "%s/%03d.jpg", bike, pose);
+      std::snprintf(name, sizeof name, "%s/%03d.jpg", bike.id, pose);
       files.emplace_back(name);
     }
   }

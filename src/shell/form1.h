@@ -12,6 +12,7 @@
 #include "platform/controls.h"
 #include "platform/platform.h"
 #include "platform/random.h"
+#include "shell/bikes.h"
 #include "shell/game_state.h"
 
 namespace torvin {
@@ -39,27 +40,27 @@ class Form1 {
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
-  // Event handlers.
-  void Form_Load();
-  void Form_Paint();
-  void Form_KeyDown(std::uint16_t keyCode, int shift);
-  void Command1_Click();
-  void Command2_Click();
-  void Timer1_Timer();
-  void Timer2_Timer();
-  void Timer3_Timer();
-  void Timer4_Timer();
-  void Timer5_Timer();
-  void Timer6_Timer();
-  void Timer7_Timer();
-  void Timer8_Timer();
+  // Event handlers, and the file under src/ that holds each.
+  void Form_Load();                                     // shell/startup.cpp
+  void Form_Paint();                                    // shell/startup.cpp
+  void Form_KeyDown(std::uint16_t keyCode, int shift);  // input/key_bindings.cpp
+  void Command1_Click();                                // shell/startup.cpp ("Start")
+  void Command2_Click();                                // shell/startup.cpp ("How to")
+  void Timer1_Timer();                                  // riding/bunny_hop.cpp
+  void Timer2_Timer();                                  // riding/course.cpp
+  void Timer3_Timer();                                  // tricks/basic_tricks.cpp
+  void Timer4_Timer();                                  // scoring/referee.cpp
+  void Timer5_Timer();                                  // tricks/flips.cpp
+  void Timer6_Timer();                                  // tricks/manuals.cpp
+  void Timer7_Timer();                                  // tricks/unlocks.cpp
+  void Timer8_Timer();                                  // tricks/secret_tricks.cpp
 
-  // Delivery helpers for hosts: the tick of Timer`number` (1 to 8), and a click
-  // on a button, which a disabled button ignores.
+  // Delivery helpers for hosts (in shell/form1.cpp, with the picture helpers
+  // below): the tick of Timer`number` (1 to 8), and a click on a button, which a
+  // disabled button ignores.
   void tick(int number);
   void click(CommandButton& button);
 
-  Platform& platform() { return platform_; }
   std::uint64_t revision() const { return hub_.revision; }
   Timer& timer(int number) { return *timers_.at(static_cast<std::size_t>(number - 1)); }
   const Timer& timer(int number) const { return *timers_.at(static_cast<std::size_t>(number - 1)); }
@@ -119,6 +120,8 @@ class Form1 {
   void showPose(const std::string& file);
   // Assigns a background picture to a picture control.
   void showBackground(PictureBox& image, const std::string& file);
+  // Gives the trick timers and the hop timer the speeds of a bike.
+  void setBikeIntervals(const Bike& bike);
 
   // Every picture file the game can show, relative to the pictures folder.
   static std::vector<std::string> pictureCatalogue();

@@ -28,16 +28,12 @@ void Form1::Form_Load() {
   checkPictures();
   game.courseRunning = 0;
   game.totalScore = 0;
-  Timer1.setInterval(200);
-  Timer3.setInterval(200);
-  Timer5.setInterval(180);
-  Timer7.setInterval(70);
-  Timer8.setInterval(170);
+  setBikeIntervals(kBikes[0]);
   Label2.Visible = false;
   Label3.Visible = false;
   Label4.Visible = false;
   Label5.Visible = false;
-  game.bikeId = "01";
+  game.bikeId = kBikes[0].id;
   game.hopStep = kHopStepAtRest;
 }
 

@@ -72,7 +72,6 @@ QImage drawIcon() {
   painter.fillRect(image.rect(), kSky);
   painter.fillRect(QRectF(0, 112, kSide, kSide - 112), QColor(96, 160, 58));
   painter.translate(4, 0);
-  painter.scale(1.0, 1.0);
   drawPose(painter, pose("002.jpg"), bikes()[0], QSizeF(kPoseBox, 112));
   return image;
 }
