@@ -34,7 +34,7 @@ Result shell(const std::string& command) {
 }
 
 std::string writeScript(const std::string& name, const std::string& text) {
-  const std::string path = testing::TempDir() + name;
+  const std::string path = ::testing::TempDir() + name;
   std::ofstream(path) << text;
   return path;
 }
@@ -62,7 +62,7 @@ TEST(TorvinSimCommand, ExitStatusAndMessages) {
   EXPECT_EQ(badRun.status, 2);
   EXPECT_NE(badRun.out.find("line 2"), std::string::npos) << badRun.out;
 
-  const std::string empty = testing::TempDir() + "no-pictures";
+  const std::string empty = ::testing::TempDir() + "no-pictures";
   const Result missing = shell("mkdir -p " + empty + " && " + kSim + " --assets " + empty + " " +
                                writeScript("ok.script", "0 dump\n") + " 2>&1 >/dev/null");
   EXPECT_EQ(missing.status, 1);

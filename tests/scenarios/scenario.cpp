@@ -144,33 +144,19 @@ Played play(const std::string& script, const Options& options) {
   return Played(std::move(lines));
 }
 
-DecodedPicture FakePlatform::loadPicture(const std::string& /*path*/) {
-  return {100, 90, 0};
-}
-
-void FakePlatform::intervalChanged(const Timer& timer) {
-  intervals.push_back(timer.name() + "=" + std::to_string(timer.Interval()));
-}
-
-void FakePlatform::pictureAssigned(const PictureBox& image) {
-  if (&image == rider) {
-    pictures.push_back(image.picture()->name);
-  }
-}
-
 CoreGame::CoreGame(bool started) {
-  platform.rider = &form.Image1;
+  platform.defaultSize = {100, 90, 0};
   form.Form_Load();
   if (started) {
     form.Command1_Click();
   }
-  platform.pictures.clear();
+  platform.shown.clear();
   platform.intervals.clear();
 }
 
 std::vector<std::string> CoreGame::takePictures() {
   std::vector<std::string> out;
-  out.swap(platform.pictures);
+  out.swap(platform.shown);
   return out;
 }
 

@@ -1,6 +1,7 @@
-// Shared helpers of the scenario tests: build a script of timed player actions,
-// play it in the simulator and look at what came out (snapshots and events, as
-// JSON), or drive the game core directly through a small fake platform.
+// Shared helpers of the scenario and simulator tests: build a script of timed
+// player actions, play it in the simulator and look at what came out (snapshots
+// and events, as JSON), or drive the game core directly through the fake
+// platform.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
 #include "shell/form1.h"
+#include "support/fake_platform.h"
 
 namespace torvin::scenario {
 
@@ -85,32 +86,14 @@ inline int interval(const json& dump, const char* timer) {
   return dump[timer]["Interval"].get<int>();
 }
 
-// The game core behind a platform that records what the game asks of it. Every
-// picture is 100 x 90; message boxes return at once; the pause takes no time.
-class FakePlatform : public Platform {
- public:
-  DecodedPicture loadPicture(const std::string& path) override;
-  void messageBox(const std::string& text) override { messages.push_back(text); }
-  void pause() override { ++pauses; }
-  std::string programFolder() override { return "game"; }
-  void drawLine(float, float, float, float) override {}
-  void intervalChanged(const Timer& timer) override;
-  void pictureAssigned(const PictureBox& image) override;
-
-  std::vector<std::string> pictures;   // assigned to the rider, "01/009.jpg"
-  std::vector<std::string> messages;   // message box texts in order
-  std::vector<std::string> intervals;  // "Timer5=130" in order
-  int pauses = 0;
-  const PictureBox* rider = nullptr;
-};
-
-// A loaded window on the fake platform, optionally after "Start".
+// A loaded window on the fake platform, optionally after "Start". Every
+// picture is 100 x 90, so that a test sees the sprite take the picture's size.
 struct CoreGame {
   explicit CoreGame(bool started = true);
-  // The pictures assigned since the last call.
+  // The pictures assigned to the rider since the last call, "01/009.jpg".
   std::vector<std::string> takePictures();
 
-  FakePlatform platform;
+  testing::FakePlatform platform;
   Form1 form{platform};
 };
 

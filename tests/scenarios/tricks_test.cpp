@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scenario.h"
+#include "trick_poses.h"
 
 namespace torvin::scenario {
 namespace {
@@ -21,64 +22,21 @@ struct Family {
   Ticks ticks;
 };
 
-std::vector<std::string> poses(std::initializer_list<const char*> files) {
-  std::vector<std::string> out;
-  for (const char* file : files) {
-    out.push_back(std::string("01/") + file);
-  }
-  return out;
-}
-
-Ticks oneAPiece(std::initializer_list<const char*> files) {
-  Ticks out;
-  for (const char* file : files) {
-    out.push_back(poses({file}));
-  }
-  return out;
-}
-
-Ticks withClose(Ticks ticks, std::initializer_list<const char*> last) {
-  ticks.push_back(poses(last));
-  return ticks;
-}
-
+// Every trick as its pictures on the bike "01".
 std::vector<Family> families() {
-  return {
-      {'Q', 3, 5, oneAPiece({"003.jpg", "004.jpg", "003.jpg", "002.jpg"})},
-      {'W', 3, 5, oneAPiece({"005.jpg", "006.jpg", "005.jpg", "002.jpg"})},
-      {'E', 3, 5, oneAPiece({"007.jpg", "008.jpg", "007.jpg", "002.jpg"})},
-      {'D', 3, 5, oneAPiece({"018.jpg", "019.jpg", "018.jpg", "002.jpg"})},
-      {'F', 3, 5, oneAPiece({"020.jpg", "021.jpg", "022.jpg", "002.jpg"})},
-      {'G', 3, 5, oneAPiece({"023.jpg", "024.jpg", "025.jpg", "002.jpg"})},
-      {'Y', 3, 5, oneAPiece({"003.jpg", "029.jpg", "003.jpg", "002.jpg"})},
-      {'U', 3, 5, oneAPiece({"027.jpg", "026.jpg", "028.jpg", "002.jpg"})},
-      {'I', 3, 5, oneAPiece({"030.jpg", "031.jpg", "031.jpg", "002.jpg"})},
-      {'R', 5, 10,
-       withClose(
-           oneAPiece({"009.jpg", "010.jpg", "011.jpg", "012.jpg", "013.jpg", "014.jpg", "015.jpg"}),
-           {"002.jpg", "002.jpg"})},
-      {'T', 5, 10,
-       withClose(
-           oneAPiece({"015.jpg", "014.jpg", "013.jpg", "016.jpg", "017.jpg", "010.jpg", "009.jpg"}),
-           {"002.jpg", "002.jpg"})},
-      {'Z', 5, 15,
-       withClose(
-           oneAPiece({"023.jpg", "024.jpg", "025.jpg", "002.jpg", "023.jpg", "024.jpg", "025.jpg"}),
-           {"002.jpg", "002.jpg"})},
-      {'X', 8, 20,
-       withClose(
-           oneAPiece({"002.jpg", "023.jpg", "024.jpg", "025.jpg", "002.jpg", "005.jpg", "006.jpg"}),
-           {"005.jpg", "002.jpg"})},
-      {'C', 8, 25,
-       withClose(
-           oneAPiece({"020.jpg", "021.jpg", "022.jpg", "007.jpg", "020.jpg", "021.jpg", "022.jpg"}),
-           {"007.jpg", "002.jpg"})},
-      {'V', 7, 30,
-       withClose(oneAPiece({"009.jpg", "010.jpg", "011.jpg", "012.jpg", "013.jpg", "014.jpg",
-                            "015.jpg", "002.jpg", "009.jpg", "010.jpg", "017.jpg", "016.jpg",
-                            "013.jpg", "014.jpg", "015.jpg"}),
-                 {"009.jpg", "002.jpg"})},
-  };
+  std::vector<Family> out;
+  for (const TrickPoses& trick : trickPoses()) {
+    Family family{trick.key, trick.timer, trick.points, {}};
+    for (const auto& tick : trick.ticks) {
+      std::vector<std::string> files;
+      for (const std::string& pose : tick) {
+        files.push_back("01/" + pose + ".jpg");
+      }
+      family.ticks.push_back(files);
+    }
+    out.push_back(family);
+  }
+  return out;
 }
 
 // A started game with the rider in the air and every secret trick unlocked.

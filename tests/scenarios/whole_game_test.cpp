@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "scenario.h"
+#include "trick_poses.h"
 
 namespace torvin::scenario {
 namespace {
@@ -20,27 +21,6 @@ std::string wholeGameScript() {
   text << in.rdbuf();
   return text.str();
 }
-
-// The pictures of a completed trick, folder left out.
-const std::vector<std::pair<std::string, std::vector<std::string>>> kCompleted = {
-    {"Q", {"003", "004", "003", "002"}},
-    {"W", {"005", "006", "005", "002"}},
-    {"E", {"007", "008", "007", "002"}},
-    {"D", {"018", "019", "018", "002"}},
-    {"F", {"020", "021", "022", "002"}},
-    {"G", {"023", "024", "025", "002"}},
-    {"Y", {"003", "029", "003", "002"}},
-    {"U", {"027", "026", "028", "002"}},
-    {"I", {"030", "031", "031", "002"}},
-    {"R", {"009", "010", "011", "012", "013", "014", "015", "002", "002"}},
-    {"T", {"015", "014", "013", "016", "017", "010", "009", "002", "002"}},
-    {"Z", {"023", "024", "025", "002", "023", "024", "025", "002", "002"}},
-    {"X", {"002", "023", "024", "025", "002", "005", "006", "005", "002"}},
-    {"C", {"020", "021", "022", "007", "020", "021", "022", "007", "002"}},
-    {"V",
-     {"009", "010", "011", "012", "013", "014", "015", "002", "009", "010", "017", "016", "013",
-      "014", "015", "009", "002"}},
-};
 
 struct Unlock {
   int threshold;
@@ -133,10 +113,14 @@ TEST(WholeGame, ScriptedPlayWinsTheGame) {
     poses.push_back(file.substr(3, 3));
   }
   // Every trick of the game is played to its end at least once.
-  for (const auto& [key, sequence] : kCompleted) {
+  for (const TrickPoses& trick : trickPoses()) {
+    std::vector<std::string> sequence;
+    for (const auto& tick : trick.ticks) {
+      sequence.insert(sequence.end(), tick.begin(), tick.end());
+    }
     EXPECT_NE(std::search(poses.begin(), poses.end(), sequence.begin(), sequence.end()),
               poses.end())
-        << "trick " << key;
+        << "trick " << trick.key;
   }
 
   // The end: the last bike, its intervals, the four secret tricks.

@@ -2,13 +2,13 @@
 // boxes as nested loops, the pause and the late ticks after it.
 #include <gtest/gtest.h>
 
-#include "sim/sim_support.h"
+#include "scenario.h"
 
-namespace torvin::testing {
+namespace torvin::scenario {
 namespace {
 
 TEST(SimulatorClock, TimersDueAtAnInstantComeBeforeTheScriptLines) {
-  const SimRun run = simulate(
+  const Played run = play(
       "0 click Command1\n"
       "40 dump\n"
       "79 dump\n"
@@ -24,16 +24,16 @@ TEST(SimulatorClock, TimersDueAtAnInstantComeBeforeTheScriptLines) {
 }
 
 TEST(SimulatorClock, LoadSetsTheTrickTimersAtTimeZero) {
-  const SimRun run = simulate("0 end\n");
+  const Played run = play("0 end\n");
   const auto intervals = run.events("interval");
   ASSERT_EQ(intervals.size(), 5U);
   EXPECT_EQ(intervals[0],
-            nlohmann::json::parse(R"({"t":0,"event":"interval","timer":"Timer1","value":200})"));
+            json::parse(R"({"t":0,"event":"interval","timer":"Timer1","value":200})"));
   EXPECT_EQ(intervals[4]["timer"], "Timer8");
 }
 
 TEST(SimulatorBoxes, AnOpenBoxTakesKeysAndClicksWhileTheGameRunsOn) {
-  const SimRun run = simulate(
+  const Played run = play(
       "0 click Command1\n"
       "100 click Command2\n"
       "150 key H\n"
@@ -55,7 +55,7 @@ TEST(SimulatorBoxes, AnOpenBoxTakesKeysAndClicksWhileTheGameRunsOn) {
 }
 
 TEST(SimulatorBoxes, AutocloseClosesEachBoxAfterItsTime) {
-  const SimRun run = simulate("0 click Command2\n1000 end\n", true, 100);
+  const Played run = play("0 click Command2\n1000 end\n", {.trace = true, .autoclose = 100});
   const auto opened = run.events("message");
   const auto closed = run.events("closed");
   ASSERT_EQ(opened.size(), 3U);
@@ -75,10 +75,10 @@ constexpr const char* kFallScript =
     "250 key R\n";
 
 TEST(SimulatorBoxes, TheTimerThatOpenedABoxWaitsAndLateTicksComeOnce) {
-  const SimRun run = simulate(std::string(kFallScript) +
-                              "1900 close\n"
-                              "2300 dump\n"
-                              "3000 dump\n");
+  const Played run = play(std::string(kFallScript) +
+                          "1900 close\n"
+                          "2300 dump\n"
+                          "3000 dump\n");
   const auto messages = run.events("message");
   ASSERT_EQ(messages.size(), 1U);  // no second fall while "Fail!" is open
   EXPECT_EQ(messages[0]["text"], "Fail!");
@@ -95,7 +95,7 @@ TEST(SimulatorBoxes, TheTimerThatOpenedABoxWaitsAndLateTicksComeOnce) {
   // clock's time, after one late tick of the course (not one per missed tick).
   EXPECT_EQ(dumps[0]["t"], 1900 + kPauseMs);
   const auto& items = dumps[0]["Score"]["items"];
-  EXPECT_EQ(items, nlohmann::json::array({"0"}));
+  EXPECT_EQ(items, json::array({"0"}));
   EXPECT_EQ(dumps[0]["Image1"]["Picture"], "01/002.jpg");
   EXPECT_EQ(dumps[0]["Image1"]["Top"], 182);
   const float rampAtFall = 1600.0F - 8 * 35;  // the course stopped at 1400 (35 ticks)
@@ -105,10 +105,10 @@ TEST(SimulatorBoxes, TheTimerThatOpenedABoxWaitsAndLateTicksComeOnce) {
 }
 
 TEST(SimulatorBoxes, AnOuterAutocloseWaitsForTheInnerBoxAndItsHandler) {
-  const SimRun run = simulate(std::string(kFallScript) +
-                                  "1300 click Command2\n"
-                                  "5000 end\n",
-                              true, 150);
+  const Played run = play(std::string(kFallScript) +
+                              "1300 click Command2\n"
+                              "5000 end\n",
+                          {.trace = true, .autoclose = 150});
   const auto opened = run.events("message");
   const auto closed = run.events("closed");
   ASSERT_GE(opened.size(), 2U);
@@ -125,18 +125,18 @@ TEST(SimulatorBoxes, AnOuterAutocloseWaitsForTheInnerBoxAndItsHandler) {
 }
 
 TEST(SimulatorScript, TheRunEndsWithTheLastLineEvenInsideABox) {
-  const SimRun run = simulate("0 click Command1\n5 click Command2\n");
-  ASSERT_FALSE(run.lines.empty());
-  EXPECT_EQ(run.lines.back()["event"], "message");
+  const Played run = play("0 click Command1\n5 click Command2\n");
+  ASSERT_FALSE(run.lines().empty());
+  EXPECT_EQ(run.lines().back()["event"], "message");
   EXPECT_EQ(run.events("closed").size(), 0U);
 
   // A last line that closes a box ends the run there: the referee's tick that
   // opened "Fail!" does not go on to its pause.
-  const SimRun fall = simulate(std::string(kFallScript) + "1500 close\n");
-  ASSERT_FALSE(fall.lines.empty());
-  EXPECT_EQ(fall.lines.back()["event"], "closed");
+  const Played fall = play(std::string(kFallScript) + "1500 close\n");
+  ASSERT_FALSE(fall.lines().empty());
+  EXPECT_EQ(fall.lines().back()["event"], "closed");
   EXPECT_TRUE(fall.events("pause").empty());
 }
 
 }  // namespace
-}  // namespace torvin::testing
+}  // namespace torvin::scenario

@@ -1,11 +1,13 @@
 // A platform for driving the game core in tests: pictures have sizes from a
-// table (114 x 114 unless told otherwise), message boxes return at once (or run
-// a callback while "open"), and everything the core asks for is recorded.
+// table (`defaultSize` for any file not in it), message boxes return at once
+// (or run a callback while "open"), the pause takes no time (or runs a callback
+// while it lasts), and everything the core asks for is recorded.
 #pragma once
 
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/controls.h"
@@ -16,15 +18,17 @@ namespace torvin::testing {
 class FakePlatform : public Platform {
  public:
   std::string folder = "/game";
+  DecodedPicture defaultSize{114, 114, 0};
   std::map<std::string, DecodedPicture> sizes;         // by file name ("009.jpg", "bg001.gif")
   std::vector<std::string> missing;                    // file names that fail to load
   std::vector<std::string> loads;                      // every path asked for
   std::vector<std::string> messages;                   // every message box text, in order
-  std::vector<std::string> shown;                      // every picture assigned, by name
+  std::vector<std::string> shown;                      // every picture given to Image1, by name
   std::vector<std::pair<std::string, int>> intervals;  // timer name, new value
   std::vector<std::string> items;
   int pauses = 0;
   std::function<void(const std::string&)> whileMessageOpen;
+  std::function<void()> whilePaused;
 
   DecodedPicture loadPicture(const std::string& path) override {
     loads.push_back(path);
@@ -35,7 +39,7 @@ class FakePlatform : public Platform {
       }
     }
     auto found = sizes.find(file);
-    return found != sizes.end() ? found->second : DecodedPicture{114, 114, 0};
+    return found != sizes.end() ? found->second : defaultSize;
   }
   void messageBox(const std::string& text) override {
     messages.push_back(text);
@@ -43,7 +47,12 @@ class FakePlatform : public Platform {
       whileMessageOpen(text);
     }
   }
-  void pause() override { ++pauses; }
+  void pause() override {
+    ++pauses;
+    if (whilePaused) {
+      whilePaused();
+    }
+  }
   std::string programFolder() override { return folder; }
   void drawLine(float x1, float y1, float x2, float y2) override {
     drawnLines.push_back({x1, y1, x2, y2});
