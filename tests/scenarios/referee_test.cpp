@@ -279,7 +279,17 @@ TEST(Referee, OneTickThroughTheCore) {
     f.game.trickBusy = 1;
     f.game.barspinState = 1;
     f.Image1.Top = 182;
+    // Under "Fail!" the host repaints the fallen rider, although its picture
+    // has the riding one's size.
+    const std::uint64_t before = f.revision();
+    bool fallenShown = false;
+    game.platform.whileMessageOpen = [&](const std::string& text) {
+      if (text == "Fail!") {
+        fallenShown = f.revision() != before && f.Image1.picture()->name == "01/000.jpg";
+      }
+    };
     f.Timer4_Timer();
+    EXPECT_TRUE(fallenShown);
     EXPECT_EQ(game.platform.messages, (std::vector<std::string>{"Fail!", "New Bike!"}));
     EXPECT_EQ(f.Score.items(), std::vector<std::string>{"42"});
     EXPECT_EQ(game.platform.pauses, 1);
@@ -327,7 +337,16 @@ TEST(Referee, OneTickThroughTheCore) {
     f.Line6.X1 = 300;
     f.Line6.X2 = 388;
     f.Image1.Top = 120;
+    // The fallen rider lies on the ground through the pause, not in the air.
+    float topInPause = 0;
+    std::string pictureInPause;
+    game.platform.whilePaused = [&] {
+      topInPause = f.Image1.Top;
+      pictureInPause = f.Image1.picture()->name;
+    };
     f.Timer4_Timer();
+    EXPECT_EQ(topInPause, 182.0F);
+    EXPECT_EQ(pictureInPause, "01/000.jpg");
     EXPECT_TRUE(game.platform.messages.empty());
     EXPECT_EQ(f.Line6.X1, 200.0F);
     EXPECT_EQ(f.Line6.X2, 288.0F);

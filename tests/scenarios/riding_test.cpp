@@ -152,9 +152,11 @@ TEST(Course, TheFirstRampFlightWithNoKey) {
 }
 
 TEST(BunnyHop, TheHopTableTickByTick) {
-  // H on the ground after "Start", between two ticks of Timer1 (200, 400, ...).
+  // H on the ground after "Start", between two ticks of Timer1 (200, 400, ...);
+  // H again while the hop rises and while it falls changes nothing.
   Script script;
-  script.click(0).key(1050, "H").key(1450, "H").dumps(1000, 2600, 200);
+  script.click(0).key(1050, "H").key(1450, "H").key(1850, "H").key(2250, "H");
+  script.dumps(1000, 2600, 200);
   const Played run = play(script);
 
   struct Row {
@@ -261,6 +263,23 @@ TEST(BunnyHop, StartGivesEveryRunAWholeHop) {
     for (std::size_t i = 1; i < a.size(); ++i) {
       EXPECT_EQ(a[i], b[i]) << "t=" << a[i]["t"];
     }
+  }
+}
+
+// The ramp descent ends a nose manual: one asked for during the flight never
+// scores after the landing (on step 434, t = 8680).
+TEST(Course, TheDescentEndsANoseManual) {
+  Script script;
+  script.click(0).key(7500, "S").dump(7500).key(8300, "S").dump(8300).dump(8680).dump(10500);
+  const Played run = play(script);
+  EXPECT_EQ(state(run.dumpAt(7500), "noseManualState"), 1);  // asked for in the climb
+  EXPECT_EQ(state(run.dumpAt(8300), "noseManualState"), 1);  // and again in the descent
+  const json landed = run.dumpAt(8680);
+  EXPECT_EQ(top(landed), 182);
+  EXPECT_EQ(state(landed, "noseManualState"), 0);
+  EXPECT_EQ(state(run.dumpAt(10500), "totalScore"), 0);
+  for (const std::string& file : run.pictures(7500, 10500)) {
+    EXPECT_NE(file, "01/015.jpg");
   }
 }
 

@@ -97,6 +97,33 @@ TEST(TrickFamilies, ATrickOnTheGroundIsHeld) {
   }
 }
 
+// Only a trick's first pose makes the rider busy: with a candy bar and secret
+// trick 1 side by side, the candy bar's end frees the rider although secret
+// trick 1 goes on, so that coming down then is no fall.
+TEST(TrickFamilies, TheFirstTrickToCloseFreesTheRider) {
+  AirGame game;
+  Form1& f = game.form;
+  game.press('Y');
+  game.press('Z');
+  f.Timer3_Timer();
+  f.Timer5_Timer();
+  EXPECT_EQ(f.game.trickBusy, 1);
+  for (int tick = 2; tick <= 4; ++tick) {
+    f.Timer3_Timer();
+  }
+  EXPECT_EQ(f.game.candyBarState, 0);
+  EXPECT_EQ(f.game.trickBusy, 0);
+  for (int tick = 2; tick <= 4; ++tick) {
+    f.Timer5_Timer();
+    EXPECT_EQ(f.game.trickBusy, 0) << "secret trick 1, tick " << tick;
+  }
+  EXPECT_EQ(f.game.secret1State, 1);
+  f.Image1.Top = 182;
+  f.Timer4_Timer();
+  EXPECT_TRUE(game.platform.messages.empty());
+  EXPECT_TRUE(f.Score.items().empty());
+}
+
 TEST(KeyTable, TheThreeTestsLookAtExactlyTheirStates) {
   const std::vector<std::pair<const char*, Integer GameState::*>> airStates = {
       {"canCan", &GameState::canCanState},       {"noHander", &GameState::noHanderState},
