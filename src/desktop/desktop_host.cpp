@@ -1,13 +1,9 @@
 #include "desktop/desktop_host.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QKeyEvent>
-#include <QMessageBox>
-#include <QPushButton>
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <thread>

@@ -56,7 +56,7 @@ class Played {
   std::vector<std::string> pictures(long long from, long long to) const;
   // The same with the time of each assignment.
   std::vector<std::pair<long long, std::string>> timedPictures(long long from, long long to) const;
-  // "Timer5=130" for each interval change of the timer from..to, in order.
+  // The time and the new value of each interval change of the timer from..to, in order.
   std::vector<std::pair<long long, int>> intervals(const std::string& timer, long long from,
                                                    long long to) const;
   std::vector<std::string> scoreItems() const;
