@@ -104,7 +104,6 @@ void forEachField(State& s, F&& f) {
 }
 
 struct IntegerField {
-  const char* name;
   Integer GameState::*member;
   unsigned roles;
 };
@@ -112,7 +111,7 @@ struct IntegerField {
 // The Integer fields of the record, in declared order.
 inline constexpr IntegerField kIntegerFields[] = {
 #define TORVIN_SKIP_STRING(name)
-#define TORVIN_INTEGER_ROW(name, roles) {#name, &GameState::name, roles},
+#define TORVIN_INTEGER_ROW(name, roles) {&GameState::name, roles},
     TORVIN_GAME_STATE_FIELDS(TORVIN_SKIP_STRING, TORVIN_INTEGER_ROW)
 #undef TORVIN_SKIP_STRING
 #undef TORVIN_INTEGER_ROW
