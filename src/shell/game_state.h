@@ -60,6 +60,8 @@ struct GameState {
   Integer hopState = 0;  // 0 no hop, 1 rising, 2 falling
   Integer courseRunning = 0;
   std::string bikeId;
+
+  friend bool operator==(const GameState&, const GameState&) = default;
 };
 
 // Calls f(name, field) for every field of the record, in declared order.
