@@ -23,7 +23,9 @@ void Scheduler::loop(const Box* box) {
     const std::optional<long long> input = host_.nextInput();
     if (input && *input <= clock_) {
       beginEvent(kInputTurn);
-      host_.performInput();
+      if (changes([this] { host_.performInput(); })) {
+        changed();
+      }
       host_.handled(0);
       continue;
     }
@@ -31,6 +33,7 @@ void Scheduler::loop(const Box* box) {
     if (autoclose && *autoclose <= clock_) {
       beginEvent(kAutocloseTurn);
       closeInnermost();
+      changed();
       continue;
     }
     // Nothing more at this instant: on to the next event, once its time has come.
@@ -75,7 +78,7 @@ std::optional<long long> Scheduler::nextTick() const {
 
 bool Scheduler::idle(int number) const {
   const auto& at = idleAt_[static_cast<std::size_t>(number)];
-  return at && *at == events_;
+  return at && *at == generation_;
 }
 
 void Scheduler::beginEvent(int turn) {
@@ -96,11 +99,25 @@ void Scheduler::beginEvent(int turn) {
       ticksSkipped_ += missed;
     }
   }
-  ++events_;
 }
 
-Scheduler::Fingerprint Scheduler::fingerprint() const {
-  return {form_.revision(), effects_, form_.rnd};
+template <class Event>
+bool Scheduler::changes(Event&& event) {
+  if (!skipIdleTicks_) {
+    event();
+    return true;
+  }
+  // Every visible change counts in the revision; the game state, the random
+  // numbers and the host's effects are compared.
+  const std::uint64_t revision = form_.revision();
+  const std::uint64_t effects = effects_;
+  const Random random = form_.rnd;
+  before_ = form_.game;
+  event();
+  // An event that opened a message box has run others inside it, which used
+  // before_ too; but a box is an effect, so before_ is not looked at then.
+  return form_.revision() != revision || effects_ != effects || !(form_.rnd == random) ||
+         !(form_.game == before_);
 }
 
 void Scheduler::fire(int number) {
@@ -109,20 +126,14 @@ void Scheduler::fire(int number) {
   // A late tick is not repeated for the ticks missed: the next one is a whole
   // Interval after this one.
   due_[n] = clock_ + form_.timer(number).Interval();
-  const Fingerprint was = fingerprint();
-  if (skipIdleTicks_) {
-    before_ = form_.game;
-  }
   inHandler_[n] = true;
-  form_.tick(number);
+  const bool changedGame = changes([this, number] { form_.tick(number); });
   inHandler_[n] = false;
   ++ticksRun_;
-  if (skipIdleTicks_) {
-    const Fingerprint is = fingerprint();
-    if (is.revision == was.revision && is.effects == was.effects && is.random == was.random &&
-        form_.game == before_) {
-      idleAt_[n] = events_;
-    }
+  if (changedGame) {
+    changed();
+  } else {
+    idleAt_[n] = generation_;
   }
   host_.handled(number);
 }
@@ -157,6 +168,7 @@ void Scheduler::closeInnermost() {
 
 void Scheduler::intervalChanged(const Timer& timer) {
   ++effects_;
+  changed();
   if (timer.Interval() > 0) {
     due_[static_cast<std::size_t>(timer.number())] = clock_ + timer.Interval();
   }
@@ -164,6 +176,7 @@ void Scheduler::intervalChanged(const Timer& timer) {
 
 void Scheduler::messageBox(const std::string& text) {
   ++effects_;
+  changed();
   Box box{text, std::nullopt, false};
   if (autoclose_) {
     box.autocloseAt = clock_ + *autoclose_;
@@ -178,6 +191,7 @@ void Scheduler::messageBox(const std::string& text) {
 
 void Scheduler::pause() {
   ++effects_;
+  changed();
   clock_ += kPauseMs;
   host_.sleepUntil(clock_);
 }

@@ -114,17 +114,17 @@ class Scheduler {
   // Every event starts here: the ticks an idle timer would have had before it
   // are passed over, since they would have changed nothing.
   void beginEvent(int turn);
+  // Runs one event (a tick, an input) and notes whether it changed the game.
+  template <class Event>
+  bool changes(Event&& event);
+  // The game has changed: no timer is idle any more.
+  void changed() { ++generation_; }
 
-  // A timer is idle when its last tick changed nothing and nothing else has run
-  // since: its next tick would find the game exactly as the last one did and
-  // change nothing either.
+  // A timer is idle when its last tick changed nothing and nothing has changed
+  // the game since: its next tick would find the game exactly as the last one
+  // did, and change nothing either (a handler sees only the game, never the
+  // clock).
   bool idle(int number) const;
-  struct Fingerprint {
-    std::uint64_t revision = 0;
-    std::uint64_t effects = 0;
-    Random random;
-  };
-  Fingerprint fingerprint() const;
 
   Form1& form_;
   Host& host_;
@@ -134,10 +134,10 @@ class Scheduler {
   std::array<long long, kTimers + 1> due_{};   // by timer number; 0 unused
   std::array<bool, kTimers + 1> inHandler_{};  // a tick has not returned yet
   std::vector<Box*> boxes_;                    // open message boxes, innermost last
-  std::uint64_t events_ = 0;                   // events begun so far
+  std::uint64_t generation_ = 0;               // changes to the game so far
   std::uint64_t effects_ = 0;                  // interval changes, boxes and pauses
-  std::array<std::optional<std::uint64_t>, kTimers + 1> idleAt_{};  // events_ at an idle tick
-  GameState before_;  // the game state before the running tick, to compare after it
+  std::array<std::optional<std::uint64_t>, kTimers + 1> idleAt_{};  // generation_ then
+  GameState before_;  // the game as an event found it, to compare after it
   long long ticksRun_ = 0;
   long long ticksSkipped_ = 0;
 };

@@ -52,7 +52,7 @@ void Simulator::performInput() {
       scheduler_.close();
       break;
     case ActionKind::Dump:
-      emit(snapshotJson(scheduler_.clock(), form_, scheduler_.openBox()));
+      print(snapshotJson(scheduler_.clock(), form_, scheduler_.openBox()));
       break;
     case ActionKind::End:
       break;
@@ -70,20 +70,20 @@ void Simulator::handled(int timer) {
 
 void Simulator::boxClosed(const std::string& text) {
   if (options_.trace) {
-    emit(EventJson(scheduler_.clock(), "closed").field("text", text).str());
+    print(EventJson(scheduler_.clock(), "closed").field("text", text).str());
   }
 }
 
 void Simulator::messageBox(const std::string& text) {
   if (options_.trace) {
-    emit(EventJson(scheduler_.clock(), "message").field("text", text).str());
+    print(EventJson(scheduler_.clock(), "message").field("text", text).str());
   }
   scheduler_.messageBox(text);
 }
 
 void Simulator::pause() {
   if (options_.trace) {
-    emit(EventJson(scheduler_.clock(), "pause").field("ms", kPauseMs).str());
+    print(EventJson(scheduler_.clock(), "pause").field("ms", kPauseMs).str());
   }
   ++pauses_;
   scheduler_.pause();
@@ -92,22 +92,22 @@ void Simulator::pause() {
 void Simulator::intervalChanged(const Timer& timer) {
   scheduler_.intervalChanged(timer);
   if (options_.trace) {
-    emit(EventJson(scheduler_.clock(), "interval")
-             .field("timer", timer.name())
-             .field("value", static_cast<long long>(timer.Interval()))
-             .str());
+    print(EventJson(scheduler_.clock(), "interval")
+              .field("timer", timer.name())
+              .field("value", static_cast<long long>(timer.Interval()))
+              .str());
   }
 }
 
 void Simulator::pictureAssigned(const PictureBox& image) {
   if (options_.trace && &image == &form_.Image1) {
-    emit(EventJson(scheduler_.clock(), "picture").field("file", image.picture()->name).str());
+    print(EventJson(scheduler_.clock(), "picture").field("file", image.picture()->name).str());
   }
 }
 
 void Simulator::itemAdded(const ListBox& /*list*/, const std::string& item) {
   if (options_.trace) {
-    emit(EventJson(scheduler_.clock(), "score").field("item", item).str());
+    print(EventJson(scheduler_.clock(), "score").field("item", item).str());
   }
 }
 
@@ -121,7 +121,7 @@ DecodedPicture Simulator::loadPicture(const std::string& path) {
   return found->second;
 }
 
-void Simulator::emit(const std::string& line) {
+void Simulator::print(const std::string& line) {
   out_ << line << '\n';
 }
 

@@ -61,7 +61,7 @@ class Simulator final : public Platform, private Scheduler::Host {
   void boxClosed(const std::string& text) override;
   void handled(int timer) override;
 
-  void emit(const std::string& line);
+  void print(const std::string& line);
 
   Options options_;
   std::vector<Action> script_;
