@@ -62,11 +62,15 @@ class PlayedWindow : public ::testing::Test {
   QPushButton& button(int number) {
     return host.window().button(number == 1 ? host.form().Command1 : host.form().Command2);
   }
+  // The key goes to the widget with the focus, as the window system sends it;
+  // right after a box has closed, once the window has the focus back.
   void pressLater(int ms, Qt::Key key) {
-    QTimer::singleShot(ms, [key] {
+    QTimer::singleShot(ms, [this, key] {
       QWidget* focus = QApplication::focusWidget();
-      if (focus != nullptr) {
+      if (focus != nullptr && focus->isVisible()) {
         QTest::keyClick(focus, key);
+      } else {
+        pressLater(5, key);
       }
     });
   }
