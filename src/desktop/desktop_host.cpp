@@ -1,28 +1,38 @@
 #include "desktop/desktop_host.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdlib>
 #include <exception>
 #include <thread>
 
 #include "desktop/key_codes.h"
 #include "desktop/message_box.h"
+#include "desktop/recording.h"
+#include "sim/json_output.h"
 
 namespace torvin::desktop {
 
 DesktopHost::DesktopHost(std::string folder)
     : folder_(std::move(folder)),
       form_(*this),
+      scheduler_(form_, *this),
       window_(std::make_unique<GameWindow>(form_, pictures_,
                                            [this](CommandButton& button) { click(button); })) {
-  for (int number = 1; number <= 8; ++number) {
-    QTimer& clock = clocks_[index(number)];
-    clock.setTimerType(Qt::PreciseTimer);
-    connect(&clock, &QTimer::timeout, this, [this, number] { fire(number); });
-  }
+  since_.start();
+  wake_.setSingleShot(true);
+  wake_.setTimerType(Qt::PreciseTimer);
+  connect(&wake_, &QTimer::timeout, this, [this] {
+    if (waiting_ != nullptr) {
+      waiting_->quit();
+    }
+  });
+  window_->setCloseHandler([this] { end(); });
   qApp->installEventFilter(this);
   shownRevision_ = form_.revision();
 }
@@ -36,68 +46,155 @@ void DesktopHost::load() {
   showChanges();
 }
 
-template <class Handler>
-void DesktopHost::handle(Handler&& handler) {
+void DesktopHost::run() {
   try {
-    handler();
-  } catch (const std::exception& error) {
+    scheduler_.run();
+  } catch (const PictureError& error) {
     // Every picture was checked at load, so this is a file that went away since.
     reportError(window_.get(), error.what());
     std::exit(EXIT_FAILURE);
   }
+}
+
+void DesktopHost::end() {
+  arrive(Input::Kind::End);
+}
+
+void DesktopHost::replay(std::vector<sim::Action> script) {
+  script_ = std::move(script);
+  nextLine_ = 0;
+}
+
+std::string DesktopHost::snapshot() const {
+  return sim::snapshotJson(scheduler_.clock(), form_, scheduler_.openBox());
+}
+
+long long DesktopHost::now() {
+  return since_.elapsed();
+}
+
+void DesktopHost::arrive(Input::Kind kind, std::uint16_t code) {
+  // Stamps never go back, so the queue stays in time order.
+  lastStamp_ = std::max(now(), lastStamp_);
+  inputs_.push_back({lastStamp_, kind, code});
+  if (waiting_ != nullptr) {
+    waiting_->quit();
+  }
+}
+
+std::optional<long long> DesktopHost::nextInput() {
+  std::optional<long long> next;
+  if (!inputs_.empty()) {
+    next = inputs_.front().time;
+  }
+  if (script_ && nextLine_ < script_->size()) {
+    const long long line = (*script_)[nextLine_].time;
+    if (!next || line < *next) {
+      next = line;
+    }
+  }
+  return next;
+}
+
+void DesktopHost::performInput() {
+  if (script_ && nextLine_ < script_->size() &&
+      (inputs_.empty() || (*script_)[nextLine_].time < inputs_.front().time)) {
+    performScriptLine((*script_)[nextLine_++]);
+    if (nextLine_ == script_->size()) {
+      finish();  // a replay ends with its last line, as in torvin-sim
+    }
+    return;
+  }
+  const Input input = inputs_.front();
+  inputs_.pop_front();
+  switch (input.kind) {
+    case Input::Kind::Key:
+      performScriptLine({0, sim::ActionKind::Key, {}, input.code, 0});
+      break;
+    case Input::Kind::Click:
+      performScriptLine(
+          {0, sim::ActionKind::Click, input.code == 1 ? "Command1" : "Command2", 0, 0});
+      break;
+    case Input::Kind::Close:
+      performScriptLine({0, sim::ActionKind::Close, {}, 0, 0});
+      break;
+    case Input::Kind::End:
+      finish();
+      break;
+  }
+}
+
+void DesktopHost::performScriptLine(const sim::Action& action) {
+  const long long t = scheduler_.clock();
+  switch (action.kind) {
+    case sim::ActionKind::Key:
+      ++keys_;
+      if (recording_ != nullptr) {
+        recording_->line(t, "key " + std::to_string(action.keyCode));
+      }
+      scheduler_.pressKey(action.keyCode);
+      break;
+    case sim::ActionKind::Click:
+      if (recording_ != nullptr) {
+        recording_->line(t, "click " + action.button);
+      }
+      scheduler_.click(action.button == "Command1" ? 1 : 2);
+      break;
+    case sim::ActionKind::Close:
+      if (recording_ != nullptr) {
+        recording_->line(t, "close");
+      }
+      scheduler_.close();
+      break;
+    case sim::ActionKind::Dump:
+      std::fprintf(dumps_, "%s\n", snapshot().c_str());
+      std::fflush(dumps_);
+      break;
+    case sim::ActionKind::End:
+      break;
+  }
+}
+
+void DesktopHost::finish() {
+  if (recording_ != nullptr) {
+    recording_->line(scheduler_.clock(), "dump");
+  }
+  if (dumpAtExit_ != nullptr) {
+    std::fprintf(dumpAtExit_, "%s\n", snapshot().c_str());
+    std::fflush(dumpAtExit_);
+  }
+  throw RunEnded{};
+}
+
+void DesktopHost::wait(std::optional<long long> until) {
+  QEventLoop loop;
+  waiting_ = &loop;
+  if (until) {
+    wake_.start(static_cast<int>(std::clamp<long long>(*until - now(), 0, INT_MAX)));
+  }
+  loop.exec();
+  waiting_ = nullptr;
+  wake_.stop();
+}
+
+void DesktopHost::sleepUntil(long long until) {
+  // Nothing is handled meanwhile: what arrives waits until after it.
+  for (long long left = until - now(); left > 0; left = until - now()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(left));
+  }
+}
+
+void DesktopHost::handled(int timer) {
+  if (timer > 0) {
+    ++ticks_.at(static_cast<std::size_t>(timer));
+  }
   showChanges();
 }
 
-void DesktopHost::fire(int number) {
-  bool& busy = inHandler_[index(number)];
-  TickCounts& counts = ticks_[index(number)];
-  if (busy) {
-    // An earlier tick is still waiting on a message box: this one is dropped and
-    // the next comes on the timer's normal schedule.
-    ++counts.dropped;
-    return;
-  }
-  ++counts.delivered;
-  busy = true;
-  handle([this, number] { form_.tick(number); });
-  busy = false;
-  judge();
-}
-
-void DesktopHost::judge() {
-  if (form_.Timer4.Interval() <= 0) {
-    return;
-  }
-  bool& busy = inHandler_[index(kReferee)];
-  TickCounts& counts = ticks_[index(kReferee)];
-  if (busy) {
-    // The referee is still inside its own message box: a 1 ms tick now would be
-    // dropped too.
-    ++counts.dropped;
-    return;
-  }
-  busy = true;
-  bool waited = true;
-  while (waited && form_.Timer4.Interval() > 0) {
-    const long long waitsBefore = waits_;
-    ++counts.delivered;
-    handle([this] { form_.Timer4_Timer(); });
-    // Other events ran while it waited on a message box (or queued up behind the
-    // pause): its next tick, due at once, judges what they changed.
-    waited = waits_ != waitsBefore;
-  }
-  busy = false;
-}
-
-void DesktopHost::keyDown(std::uint16_t keyCode, int shift) {
-  ++keys_;
-  handle([this, keyCode, shift] { form_.Form_KeyDown(keyCode, shift); });
-  judge();
-}
-
 void DesktopHost::click(CommandButton& button) {
-  handle([this, &button] { form_.click(button); });
-  judge();
+  if (!script_) {  // a replay plays on its own
+    arrive(Input::Kind::Click, &button == &form_.Command1 ? 1 : 2);
+  }
 }
 
 void DesktopHost::showChanges() {
@@ -108,18 +205,29 @@ void DesktopHost::showChanges() {
 }
 
 bool DesktopHost::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || !watched->isWidgetType() || openBoxes_ > 0) {
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
     return false;
   }
   auto* widget = static_cast<QWidget*>(watched);
-  QWidget* focus = QApplication::focusWidget();
+  QWidget* top = widget->window();
+  if (top != window_.get() && std::find(boxes_.begin(), boxes_.end(), top) == boxes_.end()) {
+    return false;
+  }
   // A key that nobody takes travels on to the parents of the focus widget; the
   // game hears it once, when it reaches the widget it was meant for.
-  if (widget != (focus != nullptr ? focus : window_.get()) || widget->window() != window_.get()) {
+  QWidget* focus = QApplication::focusWidget();
+  if (widget != (focus != nullptr ? focus : top)) {
     return false;
   }
   const auto* key = static_cast<QKeyEvent*>(event);
-  keyDown(virtualKeyCode(*key), shiftState(key->modifiers()));
+  if (script_) {
+    // A replay plays on its own: the player's keys do nothing but end it.
+    if (key->key() == Qt::Key_Escape) {
+      end();
+    }
+    return true;
+  }
+  arrive(Input::Kind::Key, virtualKeyCode(*key));
   return false;  // the focus widget still gets the key: buttons work with Space
 }
 
@@ -145,20 +253,58 @@ DesktopHost::Decodes DesktopHost::decodes() const {
 
 void DesktopHost::messageBox(const std::string& text) {
   showChanges();  // the fallen rider lies there while "Fail!" is shown
-  ++waits_;
-  ++openBoxes_;
-  showMessage(window_.get(), QString::fromStdString(text));
-  --openBoxes_;
+  const std::unique_ptr<QMessageBox> box =
+      makeMessageBox(window_.get(), QString::fromStdString(text));
+  QMessageBox* shown = box.get();
+  // Not modal: the game's own loop decides what a key or a click does while a
+  // box is open, and the window can still be closed.
+  shown->setWindowModality(Qt::NonModal);
+  connect(shown, &QDialog::finished, this, [this, shown] {
+    if (script_) {
+      shown->show();  // in a replay the script closes the boxes
+    } else {
+      arrive(Input::Kind::Close);
+    }
+  });
+  boxes_.push_back(shown);
+  struct Pop {
+    std::vector<QMessageBox*>& boxes;
+    ~Pop() { boxes.pop_back(); }
+  } pop{boxes_};
+  shown->show();
+  shown->raise();
+  shown->activateWindow();
+  scheduler_.messageBox(text);
+  // Give the keys back to the box below or to the window, also where no window
+  // manager does it.
+  QWidget* next = window_.get();
+  if (boxes_.size() > 1) {
+    next = boxes_[boxes_.size() - 2];
+  }
+  if (next->isVisible()) {
+    next->activateWindow();
+  }
+}
+
+void DesktopHost::boxClosed(const std::string& /*text*/) {
+  QMessageBox* closed = boxes_.back();
+  closed->disconnect(this);
+  closed->hide();
+  // A player who closed a box just as a newer one opened on top of it closed,
+  // for the game, the newer one: the older one is still open and shows again.
+  for (QMessageBox* open : boxes_) {
+    if (open != closed && !open->isVisible()) {
+      open->show();
+    }
+  }
 }
 
 void DesktopHost::pause() {
-  ++waits_;
   showChanges();
   if (window_->isVisible()) {
     window_->repaint();  // painted and sent to the screen now, not after the pause
   }
-  // Nothing is handled meanwhile: what arrives waits in the queue until after it.
-  std::this_thread::sleep_for(std::chrono::milliseconds(kPauseMs));
+  scheduler_.pause();
 }
 
 void DesktopHost::drawLine(float x1, float y1, float x2, float y2) {
@@ -166,26 +312,12 @@ void DesktopHost::drawLine(float x1, float y1, float x2, float y2) {
 }
 
 void DesktopHost::intervalChanged(const Timer& timer) {
-  QTimer& clock = clocks_[index(timer.number())];
-  const int interval = timer.Interval();
-  if (timer.number() == kReferee) {
-    // No clock for the referee: a 1 ms clock would wake the game a thousand times
-    // a second to judge a state that only events change. It judges right after
-    // each of them instead (judge()).
-    clock.stop();
-    return;
-  }
-  if (timer.number() == 2 && interval > 0 && !courseSince_.isValid()) {
+  scheduler_.intervalChanged(timer);
+  if (timer.number() == 2 && timer.Interval() > 0 && !courseSince_.isValid()) {
     courseSince_.start();
     if (courseStarted_) {
       courseStarted_();
     }
-  }
-  if (interval <= 0) {
-    clock.stop();
-  } else if (!clock.isActive() || clock.interval() != interval) {
-    // A running clock with the same interval keeps its countdown.
-    clock.start(interval);
   }
 }
 

@@ -1,6 +1,10 @@
-// The desktop host: runs the game in a real Qt window. It owns the window, one Qt
-// timer per game timer (but the referee), the decoded pictures and the message
-// boxes, and hands every event to the game's handlers one at a time.
+// The desktop host: runs the game in a real Qt window on the game's one clock
+// (the scheduler), with a monotonic clock in milliseconds since the window was
+// created. Keys, clicks and the closing of message boxes are queued with the
+// millisecond at which they arrived and handled in order after the timers due
+// by then; one precise wake-up waits for the next due event. So a run in the
+// window follows exactly the timing rules of torvin-sim, and can be written
+// down as a script (a recording) that the simulator replays to the same state.
 #pragma once
 
 #include <QElapsedTimer>
@@ -8,43 +12,73 @@
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "desktop/game_window.h"
 #include "desktop/picture_store.h"
 #include "platform/platform.h"
+#include "schedule/scheduler.h"
 #include "shell/form1.h"
+#include "sim/script.h"
+
+class QEventLoop;
+class QMessageBox;
 
 namespace torvin::desktop {
 
-class DesktopHost final : public QObject, public Platform {
+class Recording;
+
+class DesktopHost final : public QObject, public Platform, private Scheduler::Host {
  public:
-  // `folder` is where the pictures lie (the game's appPath).
+  // `folder` is where the pictures lie (the game's appPath). The window is
+  // created now, and the game's clock starts with it.
   explicit DesktopHost(std::string folder);
   ~DesktopHost() override;
 
-  // Loads the window (Form_Load). Throws PictureError naming every bad picture.
+  // Loads the window (Form_Load, at time 0). Throws PictureError naming every bad
+  // picture.
   void load();
+  // Plays the game until it ends: the window closed, end(), or the last line
+  // of a replay handled.
+  void run();
+  // Ends the game as soon as the timers due by now have ticked, even with
+  // message boxes open (closing the window, a signal, --quit-after).
+  void end();
+
+  // Plays a script instead of the player: its lines at their times, at real
+  // speed; the player's own keys and clicks do nothing, Escape ends it. The
+  // game ends once the script's last line has been handled.
+  void replay(std::vector<sim::Action> script);
+  // Writes every key, click and box close as a torvin-sim script line at the
+  // millisecond at which it was handled, and a last dump when the game ends.
+  void record(Recording& recording) { recording_ = &recording; }
+  // When the game ends, prints a snapshot in torvin-sim's dump format here.
+  void dumpAtExit(std::FILE* out) { dumpAtExit_ = out; }
+  // Where a replay's dump lines are printed (standard output by default).
+  void dumpsTo(std::FILE* out) { dumps_ = out; }
 
   Form1& form() { return form_; }
   const Form1& form() const { return form_; }
+  const Scheduler& scheduler() const { return scheduler_; }
   GameWindow& window() { return *window_; }
   const PictureStore& pictures() const { return pictures_; }
+  // The game's clock: ms since the window was created.
+  long long clock() const { return scheduler_.clock(); }
 
-  // What happened to the ticks of Timer`number` so far.
-  struct TickCounts {
-    long long delivered = 0;  // handed to the timer's handler
-    long long dropped = 0;    // came while an earlier tick was still inside a message box
-  };
-  const TickCounts& ticks(int number) const { return ticks_.at(index(number)); }
-  // The Qt clock behind Timer`number`. The referee's (4) is never armed: it
-  // judges right after every other event instead.
-  const QTimer& clock(int number) const { return clocks_.at(index(number)); }
+  // How many ticks of Timer`number` the game's handler has run.
+  long long ticks(int number) const { return ticks_.at(static_cast<std::size_t>(number)); }
   long long keysDelivered() const { return keys_; }
-  int openMessageBoxes() const { return openBoxes_; }
+  // The message boxes on the screen, innermost last.
+  const std::vector<QMessageBox*>& openMessageBoxes() const { return boxes_; }
+  // The snapshot of the game, in torvin-sim's dump format.
+  std::string snapshot() const;
 
   // How often picture files were decoded: files seen, the most decodes of any one
   // file, and all decodes together.
@@ -68,40 +102,53 @@ class DesktopHost final : public QObject, public Platform {
   void intervalChanged(const Timer& timer) override;
 
  protected:
-  // The window's key preview: every key-down meant for the window goes to the
-  // game's key handler before the widget with the focus sees it.
+  // The window's key preview: every key-down meant for the window or one of its
+  // message boxes is queued for the game; the widget with the focus still gets it.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  static std::size_t index(int number) { return static_cast<std::size_t>(number - 1); }
+  struct Input {
+    enum class Kind : std::uint8_t { Key, Click, Close, End };
+    long long time = 0;
+    Kind kind = Kind::End;
+    std::uint16_t code = 0;  // Key: the key code; Click: the button (1 or 2)
+  };
 
-  // The referee, Timer4, whose Interval of 1 ms asks to judge the game as soon
-  // as anything changes.
-  static constexpr int kReferee = 4;
+  // Scheduler::Host
+  long long now() override;
+  std::optional<long long> nextInput() override;
+  void performInput() override;
+  void wait(std::optional<long long> until) override;
+  void sleepUntil(long long until) override;
+  void boxClosed(const std::string& text) override;
+  void handled(int timer) override;
 
-  void fire(int number);
-  // Runs the referee's tick right after an event, as a 1 ms clock would: not
-  // while its own handler is still inside a message box, and once more right
-  // after a tick that waited on a box or the pause, for what happened meanwhile.
-  void judge();
-  void keyDown(std::uint16_t keyCode, int shift);
+  // Queues the player's input, stamped with the millisecond it arrived.
+  void arrive(Input::Kind kind, std::uint16_t code = 0);
+  void performScriptLine(const sim::Action& action);
+  void finish();
   void click(CommandButton& button);
   // Shows what the last event changed; nothing happens when nothing visible changed.
   void showChanges();
-  // Runs one event of the game; a picture that cannot be loaded ends the program.
-  template <class Handler>
-  void handle(Handler&& handler);
 
   std::string folder_;
+  QElapsedTimer since_;  // the window's age: the game's time
   PictureStore pictures_;
   Form1 form_;
+  Scheduler scheduler_;
   std::unique_ptr<GameWindow> window_;
-  std::array<QTimer, 8> clocks_;
-  std::array<bool, 8> inHandler_{};
-  std::array<TickCounts, 8> ticks_{};
+  std::deque<Input> inputs_;
+  long long lastStamp_ = 0;
+  std::optional<std::vector<sim::Action>> script_;  // a replay
+  std::size_t nextLine_ = 0;
+  QTimer wake_;                    // the one wake-up for the next due event
+  QEventLoop* waiting_ = nullptr;  // set while the game waits for an event
+  std::vector<QMessageBox*> boxes_;
+  Recording* recording_ = nullptr;
+  std::FILE* dumpAtExit_ = nullptr;
+  std::FILE* dumps_ = stdout;
+  std::array<long long, 9> ticks_{};
   long long keys_ = 0;
-  int openBoxes_ = 0;
-  long long waits_ = 0;  // message boxes and pauses so far
   std::map<std::string, int> decodesByFile_;
   QElapsedTimer courseSince_;
   std::function<void()> courseStarted_;

@@ -1,5 +1,6 @@
 #include "desktop/game_window.h"
 
+#include <QCloseEvent>
 #include <QPainter>
 
 #include "desktop/picture_store.h"
@@ -112,6 +113,13 @@ const QFont& GameWindow::captionFont(std::size_t label, const QSizeF& box, const
     fitted = {caption, box, fittingFont(font(), QRectF(QPointF(), box), caption)};
   }
   return fitted.font;
+}
+
+void GameWindow::closeEvent(QCloseEvent* event) {
+  if (closing_) {
+    event->ignore();
+    closing_();
+  }
 }
 
 void GameWindow::paintEvent(QPaintEvent* /*event*/) {

@@ -29,6 +29,10 @@ class GameWindow final : public QWidget {
   // The window's line-drawing operation; draws only while the window is painting.
   void drawLine(float x1, float y1, float x2, float y2);
 
+  // Called when the player closes the window; the window stays until the game
+  // has ended.
+  void setCloseHandler(std::function<void()> closing) { closing_ = std::move(closing); }
+
   // Called after every frame the window paints.
   void setPaintedHook(std::function<void()> painted) { painted_ = std::move(painted); }
 
@@ -37,6 +41,7 @@ class GameWindow final : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void drawPicture(QPainter& painter, const PictureBox& image) const;
@@ -58,6 +63,7 @@ class GameWindow final : public QWidget {
   std::array<FittedCaption, 5> fitted_;
   QPainter* painter_ = nullptr;  // set while painting
   std::function<void()> painted_;
+  std::function<void()> closing_;
 };
 
 }  // namespace torvin::desktop

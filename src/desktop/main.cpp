@@ -11,18 +11,26 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <memory>
 #include <optional>
+#include <stdexcept>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "desktop/desktop_host.h"
 #include "desktop/message_box.h"
+#include "desktop/recording.h"
 #include "desktop/run_stats.h"
 #include "platform/program_folder.h"
+#include "sim/script.h"
 
 namespace {
 
 constexpr const char* kHelp =
     "Usage: torvin [--help] [--version] [--stats] [--quit-after SECONDS]\n"
+    "              [--record FILE] [--replay FILE] [--dump-at-exit]\n"
     "\n"
     "Torvin, a side-view BMX stunt game.\n"
     "\n"
@@ -36,7 +44,13 @@ constexpr const char* kHelp =
     "  -v, --version          show the version\n"
     "  --stats                print the game's own figures at exit (CPU, memory,\n"
     "                         first frame, course ticks, picture decodes)\n"
-    "  --quit-after SECONDS   end the game after SECONDS of wall-clock time\n";
+    "  --quit-after SECONDS   end the game after SECONDS of wall-clock time\n"
+    "  --record FILE          write the game to FILE as a torvin-sim script, as it\n"
+    "                         is played: torvin-sim FILE ends in the same state\n"
+    "  --replay FILE          play the torvin-sim script FILE in the window at real\n"
+    "                         speed; Escape or closing the window ends it\n"
+    "  --dump-at-exit         when the game ends, print the game's state as one\n"
+    "                         JSON line in torvin-sim's dump format\n";
 
 // SIGTERM and SIGINT end the game as closing its window does: the handler only
 // writes a byte, and the event loop reads it and quits.
@@ -49,7 +63,7 @@ void onSignal(int /*signal*/) {
   errno = saved;
 }
 
-void quitOnSignals(QObject* owner) {
+void quitOnSignals(QObject* owner, torvin::desktop::DesktopHost& host) {
   if (pipe(signalPipe) != 0) {
     return;
   }
@@ -63,16 +77,19 @@ void quitOnSignals(QObject* owner) {
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGINT, &action, nullptr);
   auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, owner);
-  QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
+  QObject::connect(notifier, &QSocketNotifier::activated, owner, [&host] {
     char byte = 0;
     [[maybe_unused]] const ssize_t got = read(signalPipe[0], &byte, 1);
-    QCoreApplication::quit();
+    host.end();
   });
 }
 
 struct Options {
   bool stats = false;
   std::optional<double> quitAfter;  // seconds
+  std::optional<std::string> record;
+  std::optional<std::string> replay;
+  bool dumpAtExit = false;
 };
 
 // The game's own options, from what Qt left of the command line. Prints the
@@ -91,6 +108,16 @@ std::optional<Options> parseOptions(const QStringList& args) {
       }
       options.quitAfter = seconds;
       ++i;
+    } else if (args[i] == QLatin1String("--record") || args[i] == QLatin1String("--replay")) {
+      if (i + 1 >= args.size()) {
+        std::fprintf(stderr, "torvin: %s needs a file\n", args[i].toLocal8Bit().constData());
+        return std::nullopt;
+      }
+      (args[i] == QLatin1String("--record") ? options.record : options.replay) =
+          args[i + 1].toLocal8Bit().toStdString();
+      ++i;
+    } else if (args[i] == QLatin1String("--dump-at-exit")) {
+      options.dumpAtExit = true;
     } else {
       std::fprintf(stderr, "torvin: unknown argument '%s' (see torvin --help)\n",
                    args[i].toLocal8Bit().constData());
@@ -134,23 +161,58 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(icon));
   }
 
+  // A script to replay is read and checked whole first, as torvin-sim does.
+  std::vector<torvin::sim::Action> script;
+  if (options->replay) {
+    std::ifstream in(*options->replay);
+    if (!in) {
+      std::fprintf(stderr, "torvin: cannot read the script %s\n", options->replay->c_str());
+      return 2;
+    }
+    try {
+      script = torvin::sim::readScript(in);
+    } catch (const torvin::sim::ScriptError& error) {
+      std::fprintf(stderr, "torvin: %s: %s\n", options->replay->c_str(), error.what());
+      return 2;
+    }
+  }
+  // A recording that cannot be written is said now, not when the game ends.
+  std::unique_ptr<torvin::desktop::Recording> recording;
+  if (options->record) {
+    try {
+      recording = std::make_unique<torvin::desktop::Recording>(*options->record);
+    } catch (const std::runtime_error& error) {
+      std::fprintf(stderr, "torvin: %s\n", error.what());
+      return 2;
+    }
+  }
+
   torvin::desktop::DesktopHost host(folder);
   stats.watch(host);
+  if (recording) {
+    host.record(*recording);
+  }
+  if (options->dumpAtExit) {
+    host.dumpAtExit(stdout);
+  }
+  if (options->replay) {
+    host.replay(std::move(script));
+  }
   try {
     host.load();
   } catch (const torvin::PictureError& error) {
     torvin::desktop::reportError(nullptr, error.what());
     return EXIT_FAILURE;
   }
-  quitOnSignals(&app);
+  quitOnSignals(&app, host);
   if (options->quitAfter) {
-    QTimer::singleShot(static_cast<int>(*options->quitAfter * 1000.0), &app,
-                       &QCoreApplication::quit);
+    QTimer::singleShot(static_cast<int>(*options->quitAfter * 1000.0), &host,
+                       [&host] { host.end(); });
   }
   host.window().show();
-  const int status = QApplication::exec();
+  host.run();
   if (options->stats) {
     stats.print(host, stdout);
   }
-  return status;
+  return EXIT_SUCCESS;
 }

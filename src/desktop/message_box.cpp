@@ -8,18 +8,23 @@
 
 namespace torvin::desktop {
 
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text) {
+  auto box = std::make_unique<QMessageBox>(parent);
+  box->setWindowTitle(QStringLiteral("Torvin"));
+  box->setIcon(QMessageBox::NoIcon);
+  box->setTextFormat(Qt::PlainText);
+  box->setText(text);
+  box->setStandardButtons(QMessageBox::Ok);
+  box->button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK, whatever the style
+  return box;
+}
+
 void showMessage(QWidget* parent, const QString& text) {
-  QMessageBox box(parent);
-  box.setWindowTitle(QStringLiteral("Torvin"));
-  box.setIcon(QMessageBox::NoIcon);
-  box.setTextFormat(Qt::PlainText);
-  box.setText(text);
-  box.setStandardButtons(QMessageBox::Ok);
-  box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK, whatever the style
+  const std::unique_ptr<QMessageBox> box = makeMessageBox(parent, text);
   if (parent != nullptr) {
-    box.setWindowModality(Qt::WindowModal);
+    box->setWindowModality(Qt::WindowModal);
   }
-  box.exec();
+  box->exec();
   // Give the keys back to the window, also where no window manager does it.
   if (parent != nullptr && parent->isVisible()) {
     parent->activateWindow();

@@ -1,11 +1,16 @@
 // The game's message boxes: captioned "Torvin", one OK button, modal.
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <string>
 
 namespace torvin::desktop {
+
+// A game's message box, ready to show: captioned "Torvin", a plain OK, no icon.
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text);
 
 // Shows a message box captioned "Torvin" with one OK button and waits until it
 // is closed. Used for the game's messages and for the errors that end the game.

@@ -49,7 +49,7 @@ void RunStats::print(const DesktopHost& host, std::FILE* out) const {
   const double cpu = cpuSeconds();
   const qint64 courseMs = host.courseMs();
   const double course = static_cast<double>(courseMs) / 1000.0;
-  const long long courseTicks = host.ticks(2).delivered;
+  const long long courseTicks = host.ticks(2);
   const DesktopHost::Decodes decodes = host.decodes();
 
   std::fprintf(out, "wall_seconds: %.3f\n", wall);
@@ -65,7 +65,7 @@ void RunStats::print(const DesktopHost& host, std::FILE* out) const {
   std::fprintf(out, "timer2_ticks: %lld\n", courseTicks);
   std::fprintf(out, "timer2_ticks_per_second: %.2f\n",
                course > 0.0 ? static_cast<double>(courseTicks) / course : 0.0);
-  std::fprintf(out, "referee_ticks: %lld\n", host.ticks(4).delivered);
+  std::fprintf(out, "referee_ticks: %lld\n", host.ticks(4));
   std::fprintf(out, "keys: %lld\n", host.keysDelivered());
   std::fprintf(out, "runs_ended: %zu\n", host.form().Score.items().size());
   std::fprintf(out, "picture_files: %zu\n", decodes.files);

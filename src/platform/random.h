@@ -16,6 +16,8 @@ class Random {
     return static_cast<float>(state_) / 16777216.0F;
   }
 
+  friend bool operator==(const Random&, const Random&) = default;
+
  private:
   static constexpr std::uint32_t kMultiplier = 0x43FD43FDU;
   static constexpr std::uint32_t kIncrement = 0xC39EC3U;

@@ -87,6 +87,8 @@ struct GameState {
   TORVIN_GAME_STATE_FIELDS(TORVIN_DECLARE_STRING, TORVIN_DECLARE_INTEGER)
 #undef TORVIN_DECLARE_STRING
 #undef TORVIN_DECLARE_INTEGER
+
+  friend bool operator==(const GameState&, const GameState&) = default;
 };
 
 // The bunny hop's first step up and the step its fall ends on: hopStep holds it

@@ -19,6 +19,8 @@ constexpr const char* kUsage =
     "  --assets DIR     the folder holding the pictures (default: the game's own)\n"
     "  --autoclose MS   the player closes every message box MS ms after it opens\n"
     "  --trace          also print a line for every game event\n"
+    "  --every-tick     run every timer tick, also those that would change\n"
+    "                   nothing (slower; the output is the same)\n"
     "  --help           show this help\n"
     "  --version        show the version\n"
     "\n"
@@ -67,6 +69,8 @@ int main(int argc, char** argv) {
     }
     if (arg == "--trace") {
       options.trace = true;
+    } else if (arg == "--every-tick") {
+      options.skipIdleTicks = false;
     } else if (arg == "--assets" || arg == "--autoclose") {
       if (attached.empty() && i + 1 >= argc) {
         return usageError(arg + " needs a value");

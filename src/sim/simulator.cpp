@@ -8,172 +8,106 @@
 
 namespace torvin::sim {
 
-namespace {
-
-// Thrown when the script's last line has been handled: the run ends at once,
-// even from inside a handler waiting on a message box.
-struct ScriptEnded {};
-
-}  // namespace
-
 Simulator::Simulator(Options options, std::vector<Action> script, std::ostream& out)
-    : options_(std::move(options)), script_(std::move(script)), out_(out), form_(*this) {}
+    : options_(std::move(options)),
+      script_(std::move(script)),
+      out_(out),
+      form_(*this),
+      scheduler_(form_, *this, options_.skipIdleTicks) {
+  scheduler_.setAutoclose(options_.autoclose);
+}
 
 void Simulator::run() {
-  try {
-    form_.Form_Load();
-    loop(nullptr);
-  } catch (const ScriptEnded&) {
-  }
+  form_.Form_Load();
+  scheduler_.run();
   out_.flush();
 }
 
-void Simulator::loop(const Box* box) {
-  while (box == nullptr || !box->closed) {
-    if (next_ >= script_.size()) {
-      throw ScriptEnded{};
-    }
-    // At one instant: the timers that are due, in number order; then the
-    // script's lines; then an automatic close of the innermost box.
-    if (const int number = dueTimer(); number != 0) {
-      fire(number);
-      continue;
-    }
-    if (script_[next_].time <= clock_) {
-      perform(script_[next_++]);
-      if (next_ >= script_.size()) {
-        throw ScriptEnded{};  // nothing after the last line, not even the rest of a handler
-      }
-      continue;
-    }
-    if (box != nullptr && box->autocloseAt && *box->autocloseAt <= clock_) {
-      closeInnermost();
-      continue;
-    }
-    clock_ = nextEventTime();
-  }
+long long Simulator::now() {
+  return std::numeric_limits<long long>::max();
 }
 
-int Simulator::dueTimer() const {
-  for (int number = 1; number <= 8; ++number) {
-    const auto n = static_cast<std::size_t>(number);
-    if (form_.timer(number).Interval() > 0 && !inHandler_[n] && due_[n] <= clock_) {
-      return number;
-    }
+std::optional<long long> Simulator::nextInput() {
+  if (next_ >= script_.size()) {
+    throw RunEnded{};  // an empty script: the window loads, and that is all
   }
-  return 0;
+  return script_[next_].time;
 }
 
-long long Simulator::nextEventTime() const {
-  long long next = script_[next_].time;
-  for (int number = 1; number <= 8; ++number) {
-    const auto n = static_cast<std::size_t>(number);
-    if (form_.timer(number).Interval() > 0 && !inHandler_[n]) {
-      next = std::min(next, due_[n]);
-    }
-  }
-  if (!boxes_.empty() && boxes_.back()->autocloseAt) {
-    next = std::min(next, *boxes_.back()->autocloseAt);
-  }
-  return std::max(next, clock_);
+void Simulator::wait(std::optional<long long> /*until*/) {
+  // Never called: there is always a next script line, and the virtual clock
+  // reaches any time at once.
 }
 
-void Simulator::fire(int number) {
-  const auto n = static_cast<std::size_t>(number);
-  // A late tick is not repeated for the ticks missed: the next one is a whole
-  // interval after this one.
-  due_[n] = clock_ + form_.timer(number).Interval();
-  inHandler_[n] = true;
-  form_.tick(number);
-  inHandler_[n] = false;
-  if (options_.afterEvent) {
-    options_.afterEvent(number);
-  }
-}
-
-void Simulator::perform(const Action& action) {
-  const bool boxOpen = !boxes_.empty();
+void Simulator::performInput() {
+  const Action& action = script_[next_++];
   switch (action.kind) {
     case ActionKind::Click:
-      if (!boxOpen) {  // an open message box takes the click
-        form_.click(action.button == "Command1" ? form_.Command1 : form_.Command2);
-      }
+      scheduler_.click(action.button == "Command1" ? 1 : 2);
       break;
     case ActionKind::Key:
-      if (!boxOpen) {
-        form_.Form_KeyDown(action.keyCode, 0);
-      }
+      scheduler_.pressKey(action.keyCode);
       break;
     case ActionKind::Close:
-      if (boxOpen) {
-        closeInnermost();
-      }
+      scheduler_.close();
       break;
     case ActionKind::Dump:
-      emit(snapshotJson(clock_, form_, boxOpen ? &boxes_.back()->text : nullptr));
+      print(snapshotJson(scheduler_.clock(), form_, scheduler_.openBox()));
       break;
     case ActionKind::End:
       break;
   }
+}
+
+void Simulator::handled(int timer) {
   if (options_.afterEvent) {
-    options_.afterEvent(0);
+    options_.afterEvent(timer);
+  }
+  if (timer == 0 && next_ >= script_.size()) {
+    throw RunEnded{};  // nothing after the last line, not even the rest of a handler
   }
 }
 
-void Simulator::closeInnermost() {
-  Box& box = *boxes_.back();
-  box.closed = true;
+void Simulator::boxClosed(const std::string& text) {
   if (options_.trace) {
-    emit(EventJson(clock_, "closed").field("text", box.text).str());
+    print(EventJson(scheduler_.clock(), "closed").field("text", text).str());
   }
 }
 
 void Simulator::messageBox(const std::string& text) {
-  Box box{text, std::nullopt, false};
-  if (options_.autoclose) {
-    box.autocloseAt = clock_ + *options_.autoclose;
-  }
   if (options_.trace) {
-    emit(EventJson(clock_, "message").field("text", text).str());
+    print(EventJson(scheduler_.clock(), "message").field("text", text).str());
   }
-  boxes_.push_back(&box);
-  struct Pop {
-    std::vector<Box*>& boxes;
-    ~Pop() { boxes.pop_back(); }
-  } pop{boxes_};
-  loop(&box);
+  scheduler_.messageBox(text);
 }
 
 void Simulator::pause() {
   if (options_.trace) {
-    emit(EventJson(clock_, "pause").field("ms", kPauseMs).str());
+    print(EventJson(scheduler_.clock(), "pause").field("ms", kPauseMs).str());
   }
-  clock_ += kPauseMs;
   ++pauses_;
+  scheduler_.pause();
 }
 
 void Simulator::intervalChanged(const Timer& timer) {
-  const auto n = static_cast<std::size_t>(timer.number());
-  if (timer.Interval() > 0) {
-    due_[n] = clock_ + timer.Interval();
-  }
+  scheduler_.intervalChanged(timer);
   if (options_.trace) {
-    emit(EventJson(clock_, "interval")
-             .field("timer", timer.name())
-             .field("value", static_cast<long long>(timer.Interval()))
-             .str());
+    print(EventJson(scheduler_.clock(), "interval")
+              .field("timer", timer.name())
+              .field("value", static_cast<long long>(timer.Interval()))
+              .str());
   }
 }
 
 void Simulator::pictureAssigned(const PictureBox& image) {
   if (options_.trace && &image == &form_.Image1) {
-    emit(EventJson(clock_, "picture").field("file", image.picture()->name).str());
+    print(EventJson(scheduler_.clock(), "picture").field("file", image.picture()->name).str());
   }
 }
 
 void Simulator::itemAdded(const ListBox& /*list*/, const std::string& item) {
   if (options_.trace) {
-    emit(EventJson(clock_, "score").field("item", item).str());
+    print(EventJson(scheduler_.clock(), "score").field("item", item).str());
   }
 }
 
@@ -187,7 +121,7 @@ DecodedPicture Simulator::loadPicture(const std::string& path) {
   return found->second;
 }
 
-void Simulator::emit(const std::string& line) {
+void Simulator::print(const std::string& line) {
   out_ << line << '\n';
 }
 

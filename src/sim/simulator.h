@@ -2,7 +2,6 @@
 // player actions, with no display, exactly repeatably.
 #pragma once
 
-#include <array>
 #include <functional>
 #include <map>
 #include <optional>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "schedule/scheduler.h"
 #include "shell/form1.h"
 #include "sim/script.h"
 
@@ -23,9 +23,12 @@ struct Options {
   // Called after every event the game has handled, with the number of the timer
   // that ticked (0 for a script line); for long checks of the game's rules.
   std::function<void(int timer)> afterEvent;
+  // Ticks that would change nothing are passed over (the game plays the same);
+  // off, every tick of every timer runs, the referee's once a millisecond.
+  bool skipIdleTicks = true;
 };
 
-class Simulator final : public Platform {
+class Simulator final : public Platform, private Scheduler::Host {
  public:
   Simulator(Options options, std::vector<Action> script, std::ostream& out);
 
@@ -34,9 +37,10 @@ class Simulator final : public Platform {
   void run();
 
   const Form1& form() const { return form_; }
-  long long clock() const { return clock_; }
+  long long clock() const { return scheduler_.clock(); }
   // How many pauses after a fall or crash the game has asked for.
   int pauses() const { return pauses_; }
+  const Scheduler& scheduler() const { return scheduler_; }
 
   // Platform
   DecodedPicture loadPicture(const std::string& path) override;
@@ -49,34 +53,24 @@ class Simulator final : public Platform {
   void itemAdded(const ListBox& list, const std::string& item) override;
 
  private:
-  struct Box {
-    std::string text;
-    std::optional<long long> autocloseAt;
-    bool closed = false;
-  };
+  // Scheduler::Host: the virtual clock jumps, so the game clock is never held back.
+  long long now() override;
+  std::optional<long long> nextInput() override;
+  void performInput() override;
+  void wait(std::optional<long long> until) override;
+  void boxClosed(const std::string& text) override;
+  void handled(int timer) override;
 
-  // Runs events until `box` is closed (a message box's own loop) or, for the
-  // window's loop (no box), until the script ends.
-  void loop(const Box* box);
-  // The lowest-numbered timer that is due and not inside its own handler, or 0.
-  int dueTimer() const;
-  long long nextEventTime() const;
-  void fire(int number);
-  void perform(const Action& action);
-  void closeInnermost();
-  void emit(const std::string& line);
+  void print(const std::string& line);
 
   Options options_;
   std::vector<Action> script_;
   std::size_t next_ = 0;
   std::ostream& out_;
-  long long clock_ = 0;
   int pauses_ = 0;
-  std::array<long long, 9> due_{};   // by timer number; index 0 unused
-  std::array<bool, 9> inHandler_{};  // a tick of this timer has not returned yet
-  std::vector<Box*> boxes_;          // open message boxes, innermost last
   std::map<std::string, DecodedPicture> pictures_;
   Form1 form_;
+  Scheduler scheduler_;
 };
 
 }  // namespace torvin::sim

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "desktop/desktop_host.h"
 #include "shell/form1.h"
 
 namespace torvin::desktop::testing {
@@ -82,15 +83,39 @@ inline bool spinUntil(const std::function<bool()>& done, int ms = 5000) {
   return done();
 }
 
-// A player who reads every message box that opens and closes it with OK after
-// `holdMs`. `onOpen` runs once per box when it is seen, `whileOpen` just before
-// it is closed.
+// Plays the game in the window until `done` holds (looked at every 2 ms) or
+// `ms` milliseconds have passed; then the game stops, as if the window had
+// been closed. Returns whether `done` held. The game can be played on after.
+inline bool playUntil(DesktopHost& host, const std::function<bool()>& done, int ms = 5000) {
+  QElapsedTimer clock;
+  clock.start();
+  QTimer poll;
+  poll.setInterval(2);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (done() || clock.elapsed() >= ms) {
+      poll.stop();
+      host.end();
+    }
+  });
+  poll.start();
+  host.run();
+  return done();
+}
+
+inline void playFor(DesktopHost& host, int ms) {
+  playUntil(
+      host, [] { return false; }, ms);
+}
+
+// A player who reads every message box of the game that opens and closes it
+// with OK after `holdMs`. `onOpen` runs once per box when it is seen,
+// `whileOpen` just before it is closed.
 class BoxCloser {
  public:
   using Callback = std::function<void(QMessageBox&)>;
 
-  explicit BoxCloser(int holdMs, Callback whileOpen = {}, Callback onOpen = {})
-      : holdMs_(holdMs), whileOpen_(std::move(whileOpen)), onOpen_(std::move(onOpen)) {
+  BoxCloser(const DesktopHost& host, int holdMs, Callback whileOpen = {}, Callback onOpen = {})
+      : host_(host), holdMs_(holdMs), whileOpen_(std::move(whileOpen)), onOpen_(std::move(onOpen)) {
     poll_.setInterval(5);
     QObject::connect(&poll_, &QTimer::timeout, [this] { look(); });
     poll_.start();
@@ -100,8 +125,9 @@ class BoxCloser {
 
  private:
   void look() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr) {
+    const std::vector<QMessageBox*>& boxes = host_.openMessageBoxes();
+    QMessageBox* box = boxes.empty() ? nullptr : boxes.back();
+    if (box == nullptr || !box->isVisible()) {
       return;
     }
     if (box != current_) {
@@ -122,6 +148,7 @@ class BoxCloser {
     }
   }
 
+  const DesktopHost& host_;
   int holdMs_;
   Callback whileOpen_;
   Callback onOpen_;

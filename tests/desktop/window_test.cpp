@@ -148,12 +148,14 @@ TEST(Window, RepaintsOnlyWhenSomethingVisibleChanged) {
   // which moves nothing on the screen.
   QTest::keyClick(&focus, Qt::Key_Z);
   QTest::keyClick(&focus, Qt::Key_A);
-  testing::spin(100);
+  testing::playFor(host, 300);
+  EXPECT_EQ(host.keysDelivered(), 2);
   EXPECT_EQ(counter.paints, 0);
 
   // H starts a hop: the hop timer lifts the rider at its next tick.
   QTest::keyClick(&focus, Qt::Key_H);
-  ASSERT_TRUE(testing::spinUntil([&] { return counter.paints > 0; }, 1000));
+  ASSERT_TRUE(testing::playUntil(
+      host, [&] { return counter.paints > 0; }, 1000));
 }
 
 TEST(Pictures, EachFileIsDecodedOnceAndABadOneIsNamed) {

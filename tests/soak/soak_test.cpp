@@ -84,7 +84,9 @@ TEST(Soak, RandomPlayKeepsTheRulesForHours) {
     if (result.broken) {
       FAIL() << *result.broken;
     }
-    EXPECT_GT(result.events, 3'000'000) << seed;
+    // Ticks that would change nothing are passed over: about 90 events a second
+    // are left.
+    EXPECT_GT(result.events, 250'000) << seed;
   }
   // Long enough for the total to reach its ceiling and stop there; longer when
   // TORVIN_SOAK_HOURS asks for more.

@@ -1,0 +1,192 @@
+// The window on the game's one clock: a run played in it is a script that the
+// simulator replays to the very same state; an idle window sleeps; message
+// boxes do not keep the player from quitting; a replay plays on its own.
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "desktop/desktop_host.h"
+#include "desktop/recording.h"
+#include "desktop_support.h"
+#include "sim/simulator.h"
+
+namespace torvin::desktop {
+namespace {
+
+using testing::BoxCloser;
+using testing::PictureFolder;
+using testing::playFor;
+using testing::playUntil;
+
+std::string temporaryFile(const std::string& name) {
+  return ::testing::TempDir() + name;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> result;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    result.push_back(line);
+  }
+  return result;
+}
+
+// What torvin-sim prints for a script, with the pictures of `folder`.
+std::string simulate(const std::string& script, const std::string& folder) {
+  std::istringstream in(script);
+  std::ostringstream out;
+  sim::Simulator simulator({folder, std::nullopt, false, {}}, sim::readScript(in), out);
+  simulator.run();
+  return out.str();
+}
+
+// A shown and active window.
+class PlayedWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host.load();
+    host.window().show();
+    host.window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host.window()));
+  }
+  QPushButton& button(int number) {
+    return host.window().button(number == 1 ? host.form().Command1 : host.form().Command2);
+  }
+  // The key goes to the widget with the focus, as the window system sends it;
+  // right after a box has closed, once the window has the focus back.
+  void pressLater(int ms, Qt::Key key) {
+    QTimer::singleShot(ms, [this, key] {
+      QWidget* focus = QApplication::focusWidget();
+      if (focus != nullptr && focus->isVisible()) {
+        QTest::keyClick(focus, key);
+      } else {
+        pressLater(5, key);
+      }
+    });
+  }
+  void clickLater(int ms, int number) {
+    QTimer::singleShot(ms, [this, number] { QTest::mouseClick(&button(number), Qt::LeftButton); });
+  }
+
+  PictureFolder pictures;
+  DesktopHost host{pictures.path()};
+};
+
+TEST_F(PlayedWindow, ARunIsAScriptThatTheSimulatorReplaysToTheSameState) {
+  const std::string recorded = temporaryFile("run.script");
+  const std::string atExit = temporaryFile("exit.json");
+  Recording recording(recorded);
+  std::FILE* exitDump = std::fopen(atExit.c_str(), "w");
+  ASSERT_NE(exitDump, nullptr);
+  host.record(recording);
+  host.dumpAtExit(exitDump);
+
+  // A quick player: Start, hops with tricks, manuals, "How to" read for a while.
+  clickLater(60, 1);
+  const Qt::Key keys[] = {Qt::Key_H, Qt::Key_Q, Qt::Key_A, Qt::Key_H, Qt::Key_W, Qt::Key_S,
+                          Qt::Key_H, Qt::Key_R, Qt::Key_A, Qt::Key_H, Qt::Key_T, Qt::Key_E,
+                          Qt::Key_H, Qt::Key_D, Qt::Key_A, Qt::Key_H, Qt::Key_Y, Qt::Key_G};
+  int at = 200;
+  for (const Qt::Key key : keys) {
+    pressLater(at, key);
+    at += 130;
+  }
+  clickLater(1300, 2);
+  BoxCloser player(host, 120);
+  playFor(host, at + 400);
+  std::fclose(exitDump);
+
+  const std::string script = readFile(recorded);
+  EXPECT_NE(script.find(" click Command1\n"), std::string::npos) << script;
+  EXPECT_NE(script.find(" close\n"), std::string::npos) << script;
+  EXPECT_EQ(host.keysDelivered(), static_cast<long long>(std::size(keys)));
+  const std::vector<std::string> replayed = lines(simulate(script, pictures.path()));
+  ASSERT_EQ(replayed.size(), 1U) << "one dump, when the game ended";
+  EXPECT_EQ(replayed[0], lines(readFile(atExit)).at(0));
+  EXPECT_EQ(replayed[0], host.snapshot());
+}
+
+TEST_F(PlayedWindow, AnIdleWindowRunsNoTicksAndTheCourseKeepsItsTime) {
+  // Before "Start" nothing moves: each trick timer finds nothing to do once, and
+  // the window then sleeps until the player does something.
+  playFor(host, 500);
+  EXPECT_LE(host.scheduler().ticksRun(), 5);
+
+  const std::string recorded = temporaryFile("course.script");
+  {
+    Recording recording(recorded);
+    host.record(recording);
+    clickLater(10, 1);
+    playFor(host, 1000);
+  }
+  // The course ticks every 40 ms of the game's clock from "Start" on, however
+  // late the window woke; the referee only after the events that could change
+  // what it judges.
+  const std::vector<std::string> script = lines(readFile(recorded));
+  ASSERT_GE(script.size(), 2U);
+  const long long started = std::stoll(script[1]);
+  EXPECT_EQ(host.ticks(2), (host.clock() - started) / 40);
+  EXPECT_LE(host.ticks(4), host.ticks(2) + 2);
+}
+
+TEST_F(PlayedWindow, ClosingTheWindowEndsTheGameWithMessageBoxesOpen) {
+  const std::string atExit = temporaryFile("closed.json");
+  std::FILE* exitDump = std::fopen(atExit.c_str(), "w");
+  host.dumpAtExit(exitDump);
+  int opened = 0;
+  BoxCloser reader(host, 60000, {}, [&opened](QMessageBox&) { ++opened; });
+  clickLater(20, 2);
+  QTimer::singleShot(300, [this] { host.window().close(); });
+  playFor(host, 5000);
+  std::fclose(exitDump);
+
+  EXPECT_EQ(opened, 1) << "the game ended with its first help box, not after the third";
+  EXPECT_LT(host.clock(), 2000);
+  EXPECT_TRUE(host.openMessageBoxes().empty());
+  const std::string dump = readFile(atExit);
+  EXPECT_NE(dump.find("\"MessageBox\":\"Trick list: Bunny hop - H;"), std::string::npos) << dump;
+}
+
+TEST_F(PlayedWindow, AReplayPlaysItsScriptAloneAtItsTimesAndEndsWithIt) {
+  const std::string script =
+      "0 click Command1\n200 key H\n450 key Q\n600 dump\n700 click Command2\n900 close\n"
+      "1000 close\n1100 dump\n1200 close\n1300 key A\n1400 dump\n";
+  std::istringstream in(script);
+  host.replay(sim::readScript(in));
+  const std::string dumps = temporaryFile("replay.json");
+  std::FILE* out = std::fopen(dumps.c_str(), "w");
+  host.dumpsTo(out);
+
+  // The player's own keys, clicks and box closes do nothing meanwhile.
+  pressLater(100, Qt::Key_S);
+  pressLater(300, Qt::Key_W);
+  BoxCloser player(host, 10);
+  host.run();
+  std::fclose(out);
+
+  EXPECT_EQ(host.clock(), 1400);
+  EXPECT_EQ(host.keysDelivered(), 3);
+  EXPECT_EQ(readFile(dumps), simulate(script, pictures.path()));
+}
+
+TEST_F(PlayedWindow, EscapeEndsAReplay) {
+  std::istringstream in("0 click Command1\n60000 key H\n");
+  host.replay(sim::readScript(in));
+  pressLater(200, Qt::Key_Escape);
+  host.run();
+  EXPECT_LT(host.clock(), 5000);
+  EXPECT_EQ(host.keysDelivered(), 0);
+}
+
+}  // namespace
+}  // namespace torvin::desktop
