@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "picture/picture_decoder.h"
 #include "platform/platform.h"
 #include "shell/form1.h"
 #include "sim/script.h"
@@ -76,6 +77,7 @@ class Simulator final : public Platform {
   std::array<bool, 9> inHandler_{};  // a tick of this timer has not returned yet
   std::vector<Box*> boxes_;          // open message boxes, innermost last
   std::map<std::string, DecodedPicture> pictures_;
+  picture::Decoder decoder_;  // takes the sizes; counts the pictures as the desktop keeps them
   Form1 form_;
 };
 
