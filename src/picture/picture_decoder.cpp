@@ -25,6 +25,11 @@ bool endsWith(const std::string& text, std::string_view tail) {
       [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
+std::string amount(std::uint64_t bytes) {
+  return bytes % (1U << 20) == 0 ? std::to_string(bytes >> 20) + " MB"
+                                 : std::to_string(bytes) + " bytes";
+}
+
 // The format the file's name promises.
 Format formatOf(const std::string& path) {
   if (endsWith(path, ".jpg") || endsWith(path, ".jpeg")) {
@@ -76,11 +81,11 @@ void checkSignature(Format format, std::span<const std::uint8_t> bytes) {
   if (format == Format::Jpeg) {
     throw Failure{Reason::WrongFormat, gif == Match::Whole
                                            ? "a GIF picture, not the JPEG its name says"
-                                           : "not a JPEG picture, as its name says"};
+                                           : "not a JPEG picture, though its name says so"};
   }
   throw Failure{Reason::WrongFormat, jpeg == Match::Whole
                                          ? "a JPEG picture, not the GIF its name says"
-                                         : "not a GIF picture, as its name says"};
+                                         : "not a GIF picture, though its name says so"};
 }
 
 }  // namespace
@@ -114,9 +119,9 @@ Image Decoder::decode(const std::string& path, Pixels pixels) {
           static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * kBytesPerPixel;
       if (cost > limits_.budgetBytes - std::min(used_, limits_.budgetBytes)) {
         throw Failure{Reason::TooLarge,
-                      "the picture is too large: with the pictures before it, they would take "
-                      "more than " +
-                          std::to_string(limits_.budgetBytes >> 20) + " MB"};
+                      "the picture is too large: together with the pictures before it, they "
+                      "would take more than " +
+                          amount(limits_.budgetBytes)};
       }
     };
     Image image = decodeBytes(path, bytes, limits_, pixels, checkSize);
