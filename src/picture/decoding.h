@@ -17,6 +17,13 @@ struct Limits {
   std::uint64_t budgetBytes = 256ULL << 20;  // all decoded pictures kept together
   int maxJpegScans = 100;                    // a progressive JPEG has about ten
   int maxGifImages = 1024;                   // images in one GIF file
+  // Pixels of all the images of one GIF together (a few tiny frames can hold
+  // billions of them, which would take minutes to decode).
+  std::uint64_t maxGifPixels = 4ULL * 4096 * 4096;
+  // What libjpeg may take besides the pixels. A progressive JPEG keeps all its
+  // coefficients, 2 bytes a sample: a 4096 x 4096 picture in the usual 4:2:0
+  // colours takes 50 MB, in 4:2:2 67 MB, in 4:4:4 100 MB (refused).
+  std::uint64_t maxJpegWorkingBytes = 80ULL << 20;
 };
 
 // What a kept picture costs: four bytes a pixel, in both programs alike.

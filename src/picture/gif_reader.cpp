@@ -170,6 +170,12 @@ class Walk {
       damaged("an empty image of " + std::to_string(desc.Width) + " x " +
               std::to_string(desc.Height) + " pixels");
     }
+    pixels_ += static_cast<std::uint64_t>(desc.Width) * static_cast<std::uint64_t>(desc.Height);
+    if (pixels_ > limits_.maxGifPixels) {
+      throw Failure{Reason::TooLarge,
+                    "the picture is too large to decode (its images together hold more than " +
+                        std::to_string(limits_.maxGifPixels / 1000000) + " million pixels)"};
+    }
     if (desc.Left < 0 || desc.Top < 0 || desc.Left + desc.Width > image_.width ||
         desc.Top + desc.Height > image_.height) {
       damaged("an image reaches outside the picture");
@@ -211,6 +217,7 @@ class Walk {
   Image& image_;
   bool keep_;
   int images_ = 0;
+  std::uint64_t pixels_ = 0;  // in all images so far
   int transparent_ = NO_TRANSPARENT_COLOR;
 };
 

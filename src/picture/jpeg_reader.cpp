@@ -19,11 +19,6 @@ namespace {
 constexpr J_COLOR_SPACE kImageBytes =
     std::endian::native == std::endian::little ? JCS_EXT_BGRA : JCS_EXT_ARGB;
 
-// Working memory libjpeg may take besides the pixels: enough for the largest
-// picture allowed (a progressive 4096 x 4096 JPEG keeps about 100 MB of
-// coefficients), no more.
-constexpr long kWorkingMemory = 128L << 20;
-
 // One decompression. libjpeg reports errors by calling back, and the callbacks
 // jump back to guarded() with what went wrong.
 struct Job {
@@ -33,6 +28,7 @@ struct Job {
   std::jmp_buf jump{};
   bool created = false;
   int maxScans = 0;
+  std::uint64_t maxWorkingBytes = 0;
   bool tooManyScans = false;
   int messageCode = 0;
   char message[JMSG_LENGTH_MAX] = {};
@@ -98,7 +94,9 @@ bool guarded(Job& job, const Work& work) {
       throw Failure{Reason::CutShort, "the file is cut short"};
     case JERR_OUT_OF_MEMORY:
     case JERR_NO_BACKING_STORE:
-      throw Failure{Reason::TooLarge, "the picture needs too much memory to decode"};
+      throw Failure{Reason::TooLarge, "the picture is too large to decode (it needs more than " +
+                                          std::to_string(job.maxWorkingBytes >> 20) +
+                                          " MB of working memory)"};
     case JERR_NO_IMAGE:
       throw Failure{Reason::Damaged, "the picture is damaged (it holds no image)"};
     default:
@@ -112,6 +110,7 @@ Image readJpeg(std::span<const std::uint8_t> bytes, const Limits& limits, Pixels
                const SizeCheck& checkSize) {
   Job job;
   job.maxScans = limits.maxJpegScans;
+  job.maxWorkingBytes = limits.maxJpegWorkingBytes;
   job.info.err = jpeg_std_error(&job.errors);
   job.errors.error_exit = fail;
   job.errors.emit_message = message;
@@ -121,7 +120,7 @@ Image readJpeg(std::span<const std::uint8_t> bytes, const Limits& limits, Pixels
   if (!guarded(job, [&] {
         job.created = true;  // safe to destroy even if creating fails half-way
         jpeg_create_decompress(&job.info);
-        job.info.mem->max_memory_to_use = kWorkingMemory;
+        job.info.mem->max_memory_to_use = static_cast<long>(job.maxWorkingBytes);
         job.info.progress = &job.progress;
         jpeg_mem_src(&job.info, bytes.data(), static_cast<unsigned long>(bytes.size()));
         jpeg_read_header(&job.info, TRUE);
@@ -140,17 +139,22 @@ Image readJpeg(std::span<const std::uint8_t> bytes, const Limits& limits, Pixels
   const int height = static_cast<int>(std::min<JDIMENSION>(job.info.image_height, 1U << 30));
   checkSize(width, height);
 
-  Image image{width, height, {}};
-  const auto rowPixels = static_cast<std::size_t>(width);
-  image.pixels.resize(pixels == Pixels::Keep ? rowPixels * static_cast<std::size_t>(height)
-                                             : rowPixels);
-  std::uint32_t* const first = image.pixels.data();
-  const bool keep = pixels == Pixels::Keep;
-  bool stalled = false;
-
+  // A progressive JPEG is read whole here, within libjpeg's working memory,
+  // before the pixels take theirs.
   if (!guarded(job, [&] {
         job.info.out_color_space = kImageBytes;
         jpeg_start_decompress(&job.info);
+      })) {
+    refuse(job);
+  }
+
+  Image image{width, height, {}};
+  const auto rowPixels = static_cast<std::size_t>(width);
+  const bool keep = pixels == Pixels::Keep;
+  image.pixels.resize(keep ? rowPixels * static_cast<std::size_t>(height) : rowPixels);
+  std::uint32_t* const first = image.pixels.data();
+  bool stalled = false;
+  if (!guarded(job, [&] {
         constexpr int kRowsAtOnce = 16;
         JSAMPROW rows[kRowsAtOnce];
         while (job.info.output_scanline < job.info.output_height) {

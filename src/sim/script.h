@@ -30,6 +30,7 @@ struct Action {
   std::uint16_t keyCode = 0;         // Key: the virtual key code
   long long line = 0;                // where it stands in the script
 };
+static_assert(sizeof(Action) <= 24, "a script of millions of lines is held whole");
 
 // A line the reader cannot take: its number and what is wrong with it.
 class ScriptError : public std::runtime_error {

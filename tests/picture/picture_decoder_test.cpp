@@ -127,17 +127,24 @@ TEST(HostilePictures, EveryCutOfAGoodFileIsRefused) {
   Folder folder;
   const std::vector<std::pair<std::string, Bytes>> goods = {
       {"baseline.jpg", testing::makeJpeg({})},
-      {"progressive.jpg", testing::makeJpeg(testing::JpegSpec().sized(24, 16).inSteps())},
+      {"progressive.jpg", testing::makeJpeg(JpegSpec().sized(24, 16).inSteps())},
       {"picture.gif", testing::makeGif({})},
       {"interlaced.gif", interlacedGif()},
   };
+  const Limits limits;
+  const SizeCheck anySize = [](int, int) {};
   for (const auto& [name, bytes] : goods) {
     ASSERT_TRUE(decode(folder.write(name, bytes)).accepted) << name;
+    // The bytes straight to the decoder: a file for each cut would take long.
     for (std::size_t size = 0; size < bytes.size(); ++size) {
-      const Outcome outcome =
-          decode(folder.write(name, Bytes(bytes.begin(), bytes.begin() + static_cast<long>(size))));
-      ASSERT_FALSE(outcome.accepted) << name << " cut to " << size;
-      EXPECT_EQ(outcome.reason, Reason::CutShort) << outcome.message;
+      const Bytes part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
+      try {
+        decodeBytes(name, part, limits, Pixels::Keep, anySize);
+        ADD_FAILURE() << name << " cut to " << size << " was taken";
+      } catch (const Failure& failure) {
+        EXPECT_EQ(failure.reason, Reason::CutShort)
+            << name << " cut to " << size << ": " << failure.text;
+      }
     }
   }
 }
@@ -196,13 +203,32 @@ TEST(GifPictures, TheFirstImageOnATransparentScreen) {
   }
 }
 
-TEST(GifPictures, ManyImagesAreRefusedPastTheLimit) {
+// What would take long or much memory to decode is refused, before the work.
+TEST(PictureLimits, ManyImagesManyPixelsAndMuchWorkingMemory) {
   Folder folder;
   testing::GifSpec spec = testing::gifScreen(4, 4);
   spec.images.assign(1025, {1, 1, 2, 2, Bytes(4, 3), false, -1});
   EXPECT_EQ(decode(folder.write("many.gif", testing::makeGif(spec))).reason, Reason::TooLarge);
   spec.images.resize(1024);
-  EXPECT_TRUE(decode(folder.write("many.gif", testing::makeGif(spec))).accepted);
+  const std::string many = folder.write("many.gif", testing::makeGif(spec));
+  EXPECT_TRUE(decode(many).accepted);
+
+  Limits fewer;
+  fewer.maxGifPixels = 4 * 1000;  // the images hold 4 * 1024
+  Decoder strict(fewer);
+  EXPECT_EQ(decode(many, strict).reason, Reason::TooLarge);
+
+  // A progressive JPEG keeps every coefficient: 2 bytes a sample.
+  const std::string steps =
+      folder.write("steps.jpg", testing::makeJpeg(JpegSpec().sized(256, 256).inSteps()));
+  Limits little;
+  little.maxJpegWorkingBytes = 64 * 1024;
+  Decoder frugal(little);
+  const Outcome refused = decode(steps, frugal);
+  EXPECT_EQ(refused.reason, Reason::TooLarge) << refused.message;
+  little.maxJpegWorkingBytes = 512 * 1024;
+  Decoder enough(little);
+  EXPECT_TRUE(decode(steps, enough).accepted);
 }
 
 long peakKilobytes() {
