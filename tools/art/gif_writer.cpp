@@ -131,7 +131,8 @@ void writeGif(const QImage& picture, const QString& path, const QColor& matte) {
   }
   GifFreeMapObject(map);
   if (EGifCloseFile(gif, &error) != GIF_OK) {
-    throw std::runtime_error("cannot finish " + path.toStdString() + ": " + GifErrorString(error));
+    const char* why = GifErrorString(error);
+    throw std::runtime_error("cannot finish " + path.toStdString() + ": " + (why ? why : "?"));
   }
 }
 
