@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const Pixels pixels : {Pixels::Keep, Pixels::Drop}) {
       try {
         const Image image = decodeBytes(name, bytes, limits, pixels, checkSize);
-        const auto area = static_cast<std::size_t>(image.width) *
-                          static_cast<std::size_t>(image.height);
+        const auto area =
+            static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
         if (image.width < 1 || image.height < 1 ||
             image.pixels.size() != (pixels == Pixels::Keep ? area : 0)) {
           __builtin_trap();  // taken, but not whole
