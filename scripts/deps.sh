@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang-format clang libclang-rt-14-dev
   qt6-base-dev libgl-dev libgif-dev libjpeg-dev
   libgtest-dev googletest nlohmann-json3-dev
-  xvfb xdotool x11-apps x11-utils openbox wmctrl imagemagick fonts-dejavu-core git
+  xvfb xdotool x11-apps x11-utils openbox wmctrl imagemagick fonts-dejavu-core git locales time
 )
 
 missing=()

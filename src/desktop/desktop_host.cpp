@@ -112,8 +112,8 @@ void DesktopHost::performInput() {
       performScriptLine({0, sim::ActionKind::Key, {}, input.code, 0});
       break;
     case Input::Kind::Click:
-      performScriptLine(
-          {0, sim::ActionKind::Click, input.code == 1 ? "Command1" : "Command2", 0, 0});
+      performScriptLine({0, sim::ActionKind::Click,
+                         input.code == 1 ? sim::Button::Command1 : sim::Button::Command2, 0, 0});
       break;
     case Input::Kind::Close:
       performScriptLine({0, sim::ActionKind::Close, {}, 0, 0});
@@ -136,9 +136,9 @@ void DesktopHost::performScriptLine(const sim::Action& action) {
       break;
     case sim::ActionKind::Click:
       if (recording_ != nullptr) {
-        recording_->line(t, "click " + action.button);
+        recording_->line(t, "click " + std::string(sim::buttonName(action.button)));
       }
-      scheduler_.click(action.button == "Command1" ? 1 : 2);
+      scheduler_.click(action.button == sim::Button::Command1 ? 1 : 2);
       break;
     case sim::ActionKind::Close:
       if (recording_ != nullptr) {

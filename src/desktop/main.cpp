@@ -3,14 +3,19 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QIcon>
+#include <QPixmap>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <clocale>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -45,6 +50,8 @@ constexpr const char* kHelp =
     "  --stats                print the game's own figures at exit (CPU, memory,\n"
     "                         first frame, course ticks, picture decodes)\n"
     "  --quit-after SECONDS   end the game after SECONDS of wall-clock time\n"
+    "                         (0.001 to 604800)\n"
+
     "  --record FILE          write the game to FILE as a torvin-sim script, as it\n"
     "                         is played: torvin-sim FILE ends in the same state\n"
     "  --replay FILE          play the torvin-sim script FILE in the window at real\n"
@@ -92,31 +99,76 @@ struct Options {
   bool dumpAtExit = false;
 };
 
-// The game's own options, from what Qt left of the command line. Prints the
+// The range --quit-after takes: from a millisecond to a week.
+constexpr double kShortestRun = 0.001;
+constexpr double kLongestRun = 7 * 24 * 3600.0;
+
+// A number of seconds in plain decimals ("30", "2.5", ".5"), read the same in
+// every locale. No sign, exponent, "nan" or "inf".
+std::optional<double> parseSeconds(const QString& text) {
+  const std::string digits = text.toStdString();
+  const auto plain = [](char c) { return (c >= '0' && c <= '9') || c == '.'; };
+  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), plain) ||
+      std::count(digits.begin(), digits.end(), '.') > 1 || digits == ".") {
+    return std::nullopt;
+  }
+  double seconds = 0.0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), seconds);
+  if (error != std::errc() || end != digits.data() + digits.size() || !std::isfinite(seconds) ||
+      seconds < kShortestRun || seconds > kLongestRun) {
+    return std::nullopt;
+  }
+  return seconds;
+}
+
+// The game's own options, from what Qt left of the command line (`args`, and
+// the same as bytes in `rawArgs`); each also as --option=value. Prints the
 // problem and returns nothing when the command line is wrong.
-std::optional<Options> parseOptions(const QStringList& args) {
+std::optional<Options> parseOptions(const QStringList& args, char** rawArgs) {
   Options options;
   for (qsizetype i = 0; i < args.size(); ++i) {
-    if (args[i] == QLatin1String("--stats")) {
+    QString name = args[i];
+    std::optional<QString> value;  // given as --option=value
+    if (const qsizetype equals = name.indexOf(QLatin1Char('='));
+        name.startsWith(QLatin1String("--")) && equals > 0) {
+      value = name.mid(equals + 1);
+      name.truncate(equals);
+    }
+    if (name == QLatin1String("--stats")) {
+      if (value) {
+        std::fprintf(stderr, "torvin: --stats takes no value\n");
+        return std::nullopt;
+      }
       options.stats = true;
-    } else if (args[i] == QLatin1String("--quit-after")) {
-      bool ok = false;
-      const double seconds = i + 1 < args.size() ? args[i + 1].toDouble(&ok) : 0.0;
-      if (!ok || seconds <= 0.0) {
-        std::fprintf(stderr, "torvin: --quit-after needs a number of seconds above 0\n");
+    } else if (name == QLatin1String("--quit-after")) {
+      if (!value && i + 1 < args.size()) {
+        value = args[++i];
+      }
+      options.quitAfter = value ? parseSeconds(*value) : std::nullopt;
+      if (!options.quitAfter) {
+        std::fprintf(stderr,
+                     "torvin: --quit-after needs a number of seconds from %g to %g, not '%s'\n",
+                     kShortestRun, kLongestRun, value ? value->toLocal8Bit().constData() : "");
         return std::nullopt;
       }
-      options.quitAfter = seconds;
-      ++i;
-    } else if (args[i] == QLatin1String("--record") || args[i] == QLatin1String("--replay")) {
-      if (i + 1 >= args.size()) {
-        std::fprintf(stderr, "torvin: %s needs a file\n", args[i].toLocal8Bit().constData());
+    } else if (name == QLatin1String("--record") || name == QLatin1String("--replay")) {
+      // File names are kept as the bytes they were given in, whatever the locale.
+      const char* raw = rawArgs[i];
+      std::string file = value ? std::string(std::strchr(raw, '=') + 1) : std::string();
+      if (!value && i + 1 < args.size()) {
+        file = rawArgs[++i];
+        value = args[i];
+      }
+      if (!value || file.empty()) {
+        std::fprintf(stderr, "torvin: %s needs a file\n", name.toLocal8Bit().constData());
         return std::nullopt;
       }
-      (args[i] == QLatin1String("--record") ? options.record : options.replay) =
-          args[i + 1].toLocal8Bit().toStdString();
-      ++i;
-    } else if (args[i] == QLatin1String("--dump-at-exit")) {
+      (name == QLatin1String("--record") ? options.record : options.replay) = file;
+    } else if (name == QLatin1String("--dump-at-exit")) {
+      if (value) {
+        std::fprintf(stderr, "torvin: --dump-at-exit takes no value\n");
+        return std::nullopt;
+      }
       options.dumpAtExit = true;
     } else {
       std::fprintf(stderr, "torvin: unknown argument '%s' (see torvin --help)\n",
@@ -125,6 +177,21 @@ std::optional<Options> parseOptions(const QStringList& args) {
     }
   }
   return options;
+}
+
+// The window's icon, read by the bytes of its path (which need not be UTF-8).
+QIcon windowIcon(const std::string& folder) {
+  std::ifstream file(folder + "/torvin.png", std::ios::binary | std::ios::ate);
+  std::string png(file ? static_cast<std::size_t>(std::max<std::streamoff>(file.tellg(), 0)) : 0,
+                  '\0');
+  file.seekg(0);
+  file.read(png.data(), static_cast<std::streamsize>(png.size()));
+  QPixmap pixmap;
+  if (file) {
+    pixmap.loadFromData(reinterpret_cast<const uchar*>(png.data()), static_cast<uint>(png.size()),
+                        "PNG");
+  }
+  return pixmap.isNull() ? QIcon() : QIcon(pixmap);
 }
 
 }  // namespace
@@ -149,16 +216,20 @@ int main(int argc, char** argv) {
   }
 
   QApplication app(argc, argv);
-  // Qt has taken its own options (such as -platform); the rest are the game's.
-  const std::optional<Options> options = parseOptions(QCoreApplication::arguments().mid(1));
+  // Qt has set the C library's locale from the environment: numbers would be
+  // printed with a decimal comma under a German one. Figures stay C.
+  std::setlocale(LC_NUMERIC, "C");
+  // Qt has taken its own options (such as -platform) out of argv; the rest are
+  // the game's.
+  const std::optional<Options> options =
+      parseOptions(QCoreApplication::arguments().mid(1), argv + 1);
   if (!options) {
     return 2;
   }
 
   const std::string folder = torvin::picturesFolder();
-  const QString icon = QString::fromStdString(folder) + QStringLiteral("/torvin.png");
-  if (QFileInfo::exists(icon)) {
-    QApplication::setWindowIcon(QIcon(icon));
+  if (const QIcon icon = windowIcon(folder); !icon.isNull()) {
+    QApplication::setWindowIcon(icon);
   }
 
   // A script to replay is read and checked whole first, as torvin-sim does.
@@ -206,7 +277,7 @@ int main(int argc, char** argv) {
   }
   quitOnSignals(&app, host);
   if (options->quitAfter) {
-    QTimer::singleShot(static_cast<int>(*options->quitAfter * 1000.0), &host,
+    QTimer::singleShot(static_cast<int>(std::lround(*options->quitAfter * 1000.0)), &host,
                        [&host] { host.end(); });
   }
   host.window().show();

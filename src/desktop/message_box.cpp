@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <cstdio>
 
+#include "desktop/error_box.h"
+
 namespace torvin::desktop {
 
 std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text) {
@@ -32,10 +34,10 @@ void showMessage(QWidget* parent, const QString& text) {
 }
 
 void reportError(QWidget* parent, const std::string& text) {
-  std::fprintf(stderr, "torvin: %s\n", text.c_str());
+  std::fprintf(stderr, "torvin: %s\n", text.c_str());  // every line, whatever the box shows
   const QString platform = QGuiApplication::platformName();
   if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
-    showMessage(parent, QString::fromLocal8Bit(text.c_str()));
+    makeErrorBox(parent, text)->exec();
   }
 }
 

@@ -6,14 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "picture/picture_decoder.h"
 #include "platform/picture.h"
 
 namespace torvin::desktop {
 
 class PictureStore {
  public:
-  // Decodes the file the first time it is asked for and hands back the kept
-  // copy afterwards. Throws PictureError naming the file and the reason.
+  // Decodes the file the first time it is asked for (with the game's own
+  // decoder, as the simulator does) and hands back the kept copy afterwards.
+  // Throws PictureError naming the file and the reason.
   DecodedPicture load(const std::string& path);
 
   // The decoded picture behind a handle from load(); a null pixmap for a handle
@@ -24,6 +26,7 @@ class PictureStore {
   std::size_t decoded() const { return pixmaps_.size(); }
 
  private:
+  picture::Decoder decoder_;
   std::map<std::string, DecodedPicture> byPath_;
   std::vector<QPixmap> pixmaps_;
   QPixmap none_;

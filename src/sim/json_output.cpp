@@ -9,9 +9,51 @@ namespace torvin::sim {
 
 namespace {
 
+// The length of the well-formed UTF-8 sequence at text[at], or 0 when the
+// bytes there are not one.
+std::size_t utf8Length(const std::string& text, std::size_t at) {
+  const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  std::size_t length = 0;
+  unsigned char low = 0x80;  // the range of the second byte
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    low = lead == 0xE0 ? 0xA0 : low;    // no overlong forms
+    high = lead == 0xED ? 0x9F : high;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    low = lead == 0xF0 ? 0x90 : low;
+    high = lead == 0xF4 ? 0x8F : high;  // nothing past U+10FFFF
+  } else {
+    return 0;
+  }
+  if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high) {
+    return 0;
+  }
+  for (std::size_t i = 2; i < length; ++i) {
+    if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) {
+      return 0;
+    }
+  }
+  return length;
+}
+
+void appendEscaped(std::string& out, unsigned code) {
+  char escaped[8];
+  std::snprintf(escaped, sizeof escaped, "\\u%04x", code);
+  out += escaped;
+}
+
+// A JSON string. Text that is not UTF-8 (a folder named in Latin-1) still
+// makes valid JSON: each such byte stands for the character of its value.
 void appendString(std::string& out, const std::string& text) {
   out += '"';
-  for (char c : text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const auto byte = static_cast<unsigned char>(c);
     switch (c) {
       case '"':
         out += "\\\"";
@@ -29,12 +71,15 @@ void appendString(std::string& out, const std::string& text) {
         out += "\\t";
         break;
       default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-          out += escaped;
-        } else {
+        if (byte < 0x20) {
+          appendEscaped(out, byte);
+        } else if (byte < 0x80) {
           out += c;
+        } else if (const std::size_t length = utf8Length(text, i); length > 0) {
+          out.append(text, i, length);
+          i += length - 1;
+        } else {
+          appendEscaped(out, byte);
         }
     }
   }

@@ -1,10 +1,18 @@
 // torvin-sim: plays the game on a virtual clock from a script and prints
 // snapshots (and, with --trace, events) as JSON lines.
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "platform/program_folder.h"
+#include "sim/output_error.h"
 #include "sim/script.h"
 #include "sim/simulator.h"
 
@@ -26,32 +34,60 @@ constexpr const char* kUsage =
     "\n"
     "Script lines: TIME click Command1|Command2, TIME key LETTER|CODE,\n"
     "TIME close, TIME dump, TIME end. Exit status: 0 done, 1 a picture\n"
-    "failed, 2 a bad command line or script.\n";
+    "failed, 2 a bad command line or script, 3 the output could not be written.\n";
+
+constexpr int kBadPicture = 1;
+constexpr int kBadInput = 2;
+constexpr int kBadOutput = 3;
 
 int usageError(const std::string& what) {
   std::cerr << "torvin-sim: " << what << "\n" << kUsage;
-  return 2;
+  return kBadInput;
 }
 
-bool parseMs(const std::string& text, long long& value) {
-  if (text.empty() || text.size() > 15 ||
-      text.find_first_not_of("0123456789") != std::string::npos) {
-    return false;
+// Ends with what was written: 0, or 3 when the output could not be written.
+int finish(int status) {
+  errno = 0;
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "torvin-sim: " << torvin::sim::OutputError(errno).what() << "\n";
+    return kBadOutput;
   }
-  value = std::stoll(text);
-  return true;
+  return status;
+}
+
+// The script file, opened for reading; a folder or a file that cannot be
+// opened is said on standard error.
+std::optional<int> openScript(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    std::cerr << "torvin-sim: cannot read the script " << path << " (" << std::strerror(errno)
+              << ")\n";
+    return std::nullopt;
+  }
+  struct stat status {};
+  if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
+    std::cerr << "torvin-sim: " << path << " is a folder, not a script\n";
+    ::close(fd);
+    return std::nullopt;
+  }
+  return fd;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A closed pipe on standard output is an error to report (status 3), not a
+  // signal that ends the program without a word.
+  std::signal(SIGPIPE, SIG_IGN);
+
   torvin::sim::Options options;
   std::string scriptPath = "-";
   bool haveScript = false;
   bool haveAssets = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    std::string attached;  // the value of --option=value
+    std::optional<std::string> attached;  // the value of --option=value
     if (const auto equals = arg.find('='); arg.rfind("--", 0) == 0 && equals != std::string::npos) {
       attached = arg.substr(equals + 1);
       arg.resize(equals);
@@ -61,31 +97,35 @@ int main(int argc, char** argv) {
     }
     if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
-      return 0;
+      return finish(0);
     }
     if (arg == "--version") {
       std::cout << "torvin-sim " << TORVIN_VERSION << "\n";
-      return 0;
+      return finish(0);
     }
     if (arg == "--trace") {
       options.trace = true;
     } else if (arg == "--every-tick") {
       options.skipIdleTicks = false;
     } else if (arg == "--assets" || arg == "--autoclose") {
-      if (attached.empty() && i + 1 >= argc) {
+      if (!attached && i + 1 >= argc) {
         return usageError(arg + " needs a value");
       }
-      const std::string value = attached.empty() ? argv[++i] : attached;
+      const std::string value = attached ? *attached : argv[++i];
+      if (value.empty()) {
+        return usageError(arg + " needs a value, not an empty one");
+      }
       if (arg == "--assets") {
         options.assets = value;
         haveAssets = true;
       } else {
-        long long ms = 0;
-        if (!parseMs(value, ms)) {
-          return usageError("--autoclose wants a whole number of milliseconds, not '" + value +
-                            "'");
+        const std::optional<long long> ms =
+            torvin::sim::parseWholeNumber(value, torvin::sim::kMaxScriptTime);
+        if (!ms) {
+          return usageError("--autoclose wants a whole number of milliseconds from 0 to " +
+                            std::to_string(torvin::sim::kMaxScriptTime) + ", not '" + value + "'");
         }
-        options.autoclose = ms;
+        options.autoclose = *ms;
       }
     } else if (arg.size() > 1 && arg[0] == '-') {
       return usageError("unknown option " + arg);
@@ -103,22 +143,29 @@ int main(int argc, char** argv) {
     options.assets.pop_back();  // the game's folder has no trailing separator
   }
 
+  const bool fromStdin = scriptPath == "-";
+  const std::string scriptName = fromStdin ? "<stdin>" : scriptPath;
   std::vector<torvin::sim::Action> script;
   try {
-    if (scriptPath == "-") {
-      script = torvin::sim::readScript(std::cin);
+    if (fromStdin) {
+      script = torvin::sim::readScript(STDIN_FILENO);
     } else {
-      std::ifstream file(scriptPath);
-      if (!file) {
-        std::cerr << "torvin-sim: cannot read the script " << scriptPath << "\n";
-        return 2;
+      const std::optional<int> fd = openScript(scriptPath);
+      if (!fd) {
+        return kBadInput;
       }
-      script = torvin::sim::readScript(file);
+      struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+      } closer{*fd};
+      script = torvin::sim::readScript(*fd);
     }
   } catch (const torvin::sim::ScriptError& error) {
-    std::cerr << "torvin-sim: " << (scriptPath == "-" ? "<stdin>" : scriptPath) << ": "
-              << error.what() << "\n";
-    return 2;
+    std::cerr << "torvin-sim: " << scriptName << ": " << error.what() << "\n";
+    return kBadInput;
+  } catch (const torvin::sim::ScriptUnreadable& error) {
+    std::cerr << "torvin-sim: " << scriptName << ": " << error.what() << "\n";
+    return kBadInput;
   }
 
   std::ios::sync_with_stdio(false);
@@ -126,9 +173,11 @@ int main(int argc, char** argv) {
     torvin::sim::Simulator simulator(options, std::move(script), std::cout);
     simulator.run();
   } catch (const torvin::PictureError& error) {
-    std::cout.flush();
     std::cerr << "torvin-sim: " << error.what() << "\n";
-    return 1;
+    return finish(kBadPicture);
+  } catch (const torvin::sim::OutputError& error) {
+    std::cerr << "torvin-sim: " << error.what() << "\n";
+    return kBadOutput;
   }
-  return 0;
+  return finish(0);
 }

@@ -1,65 +1,199 @@
 #include "sim/script.h"
 
-#include <cctype>
-#include <charconv>
-#include <sstream>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace torvin::sim {
 
 namespace {
 
-bool parseWhole(const std::string& text, long long max, long long& value) {
-  if (text.empty() || text.size() > 19) {
-    return false;
-  }
-  for (char c : text) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) {
-      return false;
+// Fills a buffer with the next bytes of the script; 0 at its end. Throws
+// ScriptUnreadable when the input fails.
+using ByteSource = std::function<std::size_t(char* to, std::size_t room)>;
+
+// Splits the input into lines at LF, never holding more than one line (of at
+// most kMaxLineBytes) and one buffer.
+class LineReader {
+ public:
+  explicit LineReader(ByteSource source) : source_(std::move(source)), buffer_(64 * 1024) {}
+
+  // The next line without its line end (a CR right before the LF dropped);
+  // false at the end of the input.
+  bool next(std::string& line) {
+    line.clear();
+    for (;;) {
+      if (at_ == end_) {
+        if (done_ || !fill()) {
+          done_ = true;
+          if (line.empty() && !partial_) {
+            return false;
+          }
+          partial_ = false;
+          ++number_;
+          checkLength(line);
+          return true;
+        }
+      }
+      const char* start = buffer_.data() + at_;
+      const auto* lf = static_cast<const char*>(std::memchr(start, '\n', end_ - at_));
+      const std::size_t take = lf != nullptr ? static_cast<std::size_t>(lf - start) : end_ - at_;
+      // A line that is already too long is refused here, before more is read.
+      if (line.size() + take > kMaxLineBytes + 1) {
+        throw ScriptError(number_ + 1, tooLong());
+      }
+      line.append(start, take);
+      at_ += take;
+      if (lf == nullptr) {
+        partial_ = true;
+        continue;
+      }
+      ++at_;  // the LF
+      partial_ = false;
+      ++number_;
+      if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+      }
+      checkLength(line);
+      return true;
     }
   }
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  return result.ec == std::errc() && value <= max;
+
+  long long number() const { return number_; }
+
+ private:
+  bool fill() {
+    at_ = 0;
+    end_ = source_(buffer_.data(), buffer_.size());
+    return end_ > 0;
+  }
+  void checkLength(const std::string& line) const {
+    if (line.size() > kMaxLineBytes) {
+      throw ScriptError(number_, tooLong());
+    }
+  }
+  static std::string tooLong() {
+    return "the line is longer than " + std::to_string(kMaxLineBytes) + " bytes";
+  }
+
+  ByteSource source_;
+  std::vector<char> buffer_;
+  std::size_t at_ = 0;
+  std::size_t end_ = 0;
+  bool done_ = false;
+  bool partial_ = false;  // bytes of a line without its LF yet
+  long long number_ = 0;  // 64-bit: a script cannot have enough lines to wrap it
+};
+
+// A field as the message shows it: printable, and not too long.
+std::string quoted(std::string_view field) {
+  constexpr std::size_t kShown = 40;
+  std::string text = "'";
+  for (std::size_t i = 0; i < field.size() && i < kShown; ++i) {
+    const auto c = static_cast<unsigned char>(field[i]);
+    if (c >= 0x20 && c < 0x7F) {
+      text += static_cast<char>(c);
+    } else {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+      text += escaped;
+    }
+  }
+  text += field.size() > kShown ? "...'" : "'";
+  return text;
 }
 
-std::vector<std::string> words(const std::string& line) {
-  std::istringstream stream(line);
-  std::vector<std::string> result;
-  std::string word;
-  while (stream >> word) {
-    result.push_back(word);
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+bool isControl(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 || byte == 0x7F;
+}
+
+// The fields of a line, split at runs of spaces and tabs. Only the first few
+// are kept: no action has more than three.
+struct Fields {
+  std::array<std::string_view, 4> w;
+  std::size_t count = 0;
+};
+
+Fields split(std::string_view line) {
+  Fields result;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && isBlank(line[i])) {
+      ++i;
+    }
+    const std::size_t start = i;
+    while (i < line.size() && !isBlank(line[i])) {
+      ++i;
+    }
+    if (i > start) {
+      if (result.count < result.w.size()) {
+        result.w[result.count] = line.substr(start, i - start);
+      }
+      ++result.count;
+    }
   }
   return result;
 }
 
-std::uint16_t parseKey(const std::string& text, int line) {
-  if (text.size() == 1 && std::isalpha(static_cast<unsigned char>(text[0]))) {
-    return static_cast<std::uint16_t>(std::toupper(static_cast<unsigned char>(text[0])));
+std::uint16_t parseKey(std::string_view text, long long line) {
+  if (text.size() == 1) {
+    const char c = text[0];
+    if (c >= 'a' && c <= 'z') {
+      return static_cast<std::uint16_t>(c - 'a' + 'A');
+    }
+    if (c >= 'A' && c <= 'Z') {
+      return static_cast<std::uint16_t>(c);
+    }
   }
-  long long code = 0;
-  if (!parseWhole(text, 65535, code)) {
+  const std::optional<long long> code = parseWholeNumber(text, 65535);
+  if (!code) {
     throw ScriptError(line,
-                      "key wants a letter A-Z or a key code from 0 to 65535, not '" + text + "'");
+                      "key wants a letter A-Z or a key code from 0 to 65535, not " + quoted(text));
   }
-  return static_cast<std::uint16_t>(code);
+  return static_cast<std::uint16_t>(*code);
 }
 
-Action parseLine(const std::vector<std::string>& w, int line) {
+// The action on a line that is neither blank nor a comment.
+Action parseLine(std::string_view text, long long line) {
+  for (const char c : text) {
+    if (isControl(c) && c != '\t') {
+      char code[8];
+      std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned char>(c));
+      throw ScriptError(line, std::string("a control character (") + code + ") outside a comment");
+    }
+  }
+  const Fields fields = split(text);
+  const auto& w = fields.w;
   Action action;
   action.line = line;
-  if (!parseWhole(w[0], kMaxScriptTime, action.time)) {
-    throw ScriptError(line, "the time must be a whole number of milliseconds, not '" + w[0] + "'");
+  const std::optional<long long> time = parseWholeNumber(w[0], kMaxScriptTime);
+  if (!time) {
+    throw ScriptError(line, "the time must be a whole number of milliseconds from 0 to " +
+                                std::to_string(kMaxScriptTime) + ", not " + quoted(w[0]));
   }
-  if (w.size() < 2) {
+  action.time = *time;
+  if (fields.count < 2) {
     throw ScriptError(line, "an action must follow the time");
   }
-  const std::string& verb = w[1];
-  const std::size_t arguments = w.size() - 2;
+  const std::string_view verb = w[1];
+  const std::size_t arguments = fields.count - 2;
   if (verb == "click") {
     action.kind = ActionKind::Click;
     if (arguments != 1 || (w[2] != "Command1" && w[2] != "Command2")) {
       throw ScriptError(line, "click wants one button: Command1 or Command2");
     }
-    action.button = w[2];
+    action.button = w[2] == "Command1" ? Button::Command1 : Button::Command2;
   } else if (verb == "key") {
     action.kind = ActionKind::Key;
     if (arguments != 1) {
@@ -71,35 +205,114 @@ Action parseLine(const std::vector<std::string>& w, int line) {
                   : verb == "dump" ? ActionKind::Dump
                                    : ActionKind::End;
     if (arguments != 0) {
-      throw ScriptError(line, verb + " takes no argument");
+      throw ScriptError(line, std::string(verb) + " takes no argument");
     }
   } else {
-    throw ScriptError(line, "unknown action '" + verb + "' (click, key, close, dump or end)");
+    throw ScriptError(line, "unknown action " + quoted(verb) + " (click, key, close, dump or end)");
   }
   return action;
 }
 
+// The actions read so far, in blocks, so that a long script is never held
+// twice while it grows.
+class ActionBlocks {
+ public:
+  void push(const Action& action) {
+    if (blocks_.empty() || blocks_.back().size() == kBlock) {
+      blocks_.emplace_back().reserve(kBlock);
+    }
+    blocks_.back().push_back(action);
+    ++count_;
+  }
+  const Action* last() const { return blocks_.empty() ? nullptr : &blocks_.back().back(); }
+
+  // All of them in one vector; each block is let go as soon as it is copied.
+  std::vector<Action> take() {
+    std::vector<Action> all;
+    all.reserve(count_);
+    for (std::vector<Action>& block : blocks_) {
+      all.insert(all.end(), block.begin(), block.end());
+      std::vector<Action>().swap(block);
+    }
+    blocks_.clear();
+    count_ = 0;
+    return all;
+  }
+
+ private:
+  static constexpr std::size_t kBlock = 64 * 1024;
+  std::vector<std::vector<Action>> blocks_;
+  std::size_t count_ = 0;
+};
+
+std::vector<Action> readFrom(ByteSource source) {
+  LineReader lines(std::move(source));
+  ActionBlocks script;
+  std::string text;
+  while (lines.next(text)) {
+    const std::string_view view = text;
+    const std::size_t first = view.find_first_not_of(" \t");
+    if (first == std::string_view::npos || view[first] == '#') {
+      continue;  // a blank line, or a comment that may hold any bytes
+    }
+    const Action action = parseLine(view, lines.number());
+    if (const Action* last = script.last(); last != nullptr && action.time < last->time) {
+      throw ScriptError(lines.number(), "the time " + std::to_string(action.time) +
+                                            " is earlier than the line before (" +
+                                            std::to_string(last->time) + ")");
+    }
+    script.push(action);
+  }
+  return script.take();
+}
+
 }  // namespace
 
-std::vector<Action> readScript(std::istream& in) {
-  std::vector<Action> script;
-  std::string text;
-  int line = 0;
-  while (std::getline(in, text)) {
-    ++line;
-    const std::vector<std::string> w = words(text);
-    if (w.empty() || w[0][0] == '#') {
-      continue;
-    }
-    Action action = parseLine(w, line);
-    if (!script.empty() && action.time < script.back().time) {
-      throw ScriptError(line, "the time " + std::to_string(action.time) +
-                                  " is earlier than the line before (" +
-                                  std::to_string(script.back().time) + ")");
-    }
-    script.push_back(std::move(action));
+std::string_view buttonName(Button button) {
+  return button == Button::Command1 ? "Command1" : "Command2";
+}
+
+std::optional<long long> parseWholeNumber(std::string_view text, long long max) {
+  if (text.empty()) {
+    return std::nullopt;
   }
-  return script;
+  long long value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return std::nullopt;
+    }
+    value = value * 10 + (c - '0');
+    if (value > max) {  // max is far below the type's limit, so this never overflows
+      return std::nullopt;
+    }
+  }
+  return value;
+}
+
+std::vector<Action> readScript(std::istream& in) {
+  return readFrom([&in](char* to, std::size_t room) {
+    in.read(to, static_cast<std::streamsize>(room));
+    if (in.bad()) {
+      throw ScriptUnreadable("the script cannot be read");
+    }
+    return static_cast<std::size_t>(in.gcount());
+  });
+}
+
+std::vector<Action> readScript(int fd) {
+  return readFrom([fd](char* to, std::size_t room) {
+    for (;;) {
+      const ssize_t got = ::read(fd, to, room);
+      if (got >= 0) {
+        return static_cast<std::size_t>(got);
+      }
+      if (errno != EINTR) {
+        throw ScriptUnreadable(errno == EISDIR ? std::string("it is a folder, not a script")
+                                               : std::string("it cannot be read (") +
+                                                     std::strerror(errno) + ")");
+      }
+    }
+  });
 }
 
 }  // namespace torvin::sim

@@ -1,10 +1,11 @@
 #include "sim/simulator.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 
 #include "sim/json_output.h"
-#include "sim/picture_reader.h"
+#include "sim/output_error.h"
 
 namespace torvin::sim {
 
@@ -43,7 +44,7 @@ void Simulator::performInput() {
   const Action& action = script_[next_++];
   switch (action.kind) {
     case ActionKind::Click:
-      scheduler_.click(action.button == "Command1" ? 1 : 2);
+      scheduler_.click(action.button == Button::Command1 ? 1 : 2);
       break;
     case ActionKind::Key:
       scheduler_.pressKey(action.keyCode);
@@ -114,8 +115,10 @@ void Simulator::itemAdded(const ListBox& /*list*/, const std::string& item) {
 DecodedPicture Simulator::loadPicture(const std::string& path) {
   auto found = pictures_.find(path);
   if (found == pictures_.end()) {
-    const PictureSize size = readPictureSize(path);
-    const DecodedPicture picture{size.width, size.height, static_cast<int>(pictures_.size())};
+    // The same decoding as the desktop's, so the same files are refused; only
+    // the pixels are not kept.
+    const picture::Image image = decoder_.decode(path, picture::Pixels::Drop);
+    const DecodedPicture picture{image.width, image.height, static_cast<int>(pictures_.size())};
     found = pictures_.emplace(path, picture).first;
   }
   return found->second;
@@ -123,6 +126,9 @@ DecodedPicture Simulator::loadPicture(const std::string& path) {
 
 void Simulator::print(const std::string& line) {
   out_ << line << '\n';
+  if (!out_) {
+    throw OutputError(errno);  // a full disk or a closed pipe: the run cannot go on
+  }
 }
 
 }  // namespace torvin::sim

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "picture/picture_decoder.h"
 #include "platform/platform.h"
 #include "schedule/scheduler.h"
 #include "shell/form1.h"
@@ -69,6 +70,7 @@ class Simulator final : public Platform, private Scheduler::Host {
   std::ostream& out_;
   int pauses_ = 0;
   std::map<std::string, DecodedPicture> pictures_;
+  picture::Decoder decoder_;  // takes the sizes; counts the pictures as the desktop keeps them
   Form1 form_;
   Scheduler scheduler_;
 };

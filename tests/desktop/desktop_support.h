@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "desktop/desktop_host.h"
+#include "picture_bytes.h"
 #include "shell/form1.h"
 
 namespace torvin::desktop::testing {
@@ -56,11 +57,18 @@ class PictureFolder {
   QString file(const std::string& name) const {
     return dir_.filePath(QString::fromStdString(name));
   }
-  // A solid picture, as PNG, for a test's own drawings.
+  // A solid picture for a test's own drawings, as a GIF (exact colours).
   std::string solid(const std::string& name, QSize size, QColor colour) const {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    image.save(file(name), "PNG");
+    torvin::testing::GifSpec spec = torvin::testing::gifScreen(size.width(), size.height());
+    spec.colours = {colour.rgb() & 0xFFFFFFU};
+    spec.images.push_back(
+        {0, 0, size.width(), size.height(),
+         std::vector<std::uint8_t>(static_cast<std::size_t>(size.width() * size.height()), 0),
+         false, -1});
+    const torvin::testing::Bytes bytes = torvin::testing::makeGif(spec);
+    QFile out(file(name));
+    out.open(QIODevice::WriteOnly);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
     return file(name).toStdString();
   }
 

@@ -64,14 +64,14 @@ TEST(Window, ImageShowsStackingOrderClippingAndHiddenControls) {
 
   // The far scenery (drawn first), a ground tile and the rider (drawn last of
   // the pictures), overlapping.
-  show(host, form.Image9, pictures.solid("red.png", {100, 100}, red));
+  show(host, form.Image9, pictures.solid("red.gif", {100, 100}, red));
   place(form.Image9, 150, 150);
-  show(host, form.Image6, pictures.solid("blue.png", {300, 60}, blue));
+  show(host, form.Image6, pictures.solid("blue.gif", {300, 60}, blue));
   place(form.Image6, 200, 280);
-  show(host, form.Image1, pictures.solid("green.png", {100, 100}, green));
+  show(host, form.Image1, pictures.solid("green.gif", {100, 100}, green));
   place(form.Image1, 200, 200);
   // A box narrower and lower than its picture clips it.
-  show(host, form.Image8, pictures.solid("clipped.png", {80, 80}, red));
+  show(host, form.Image8, pictures.solid("clipped.gif", {80, 80}, red));
   place(form.Image8, 300, 40);
   form.Image8.Width = 30;
   form.Image8.Height = 20;

@@ -10,9 +10,9 @@
 #include <random>
 #include <sstream>
 
+#include "picture/picture_decoder.h"
 #include "schedule/scheduler.h"
 #include "sim/json_output.h"
-#include "sim/picture_reader.h"
 #include "sim/simulator.h"
 #include "support/random_play.h"
 
@@ -67,8 +67,8 @@ class LateHost final : public Platform, public Scheduler::Host {
   DecodedPicture loadPicture(const std::string& path) override {
     auto found = sizes_.find(path);
     if (found == sizes_.end()) {
-      const sim::PictureSize size = sim::readPictureSize(path);
-      found = sizes_.emplace(path, DecodedPicture{size.width, size.height, 0}).first;
+      const picture::Image image = decoder_.decode(path, picture::Pixels::Drop);
+      found = sizes_.emplace(path, DecodedPicture{image.width, image.height, 0}).first;
     }
     return found->second;
   }
@@ -112,8 +112,8 @@ class LateHost final : public Platform, public Scheduler::Host {
         scheduler_.pressKey(action.keyCode);
         break;
       case sim::ActionKind::Click:
-        recording_ += t + "click " + action.button + "\n";
-        scheduler_.click(action.button == "Command1" ? 1 : 2);
+        recording_ += t + "click " + std::string(sim::buttonName(action.button)) + "\n";
+        scheduler_.click(action.button == sim::Button::Command1 ? 1 : 2);
         break;
       case sim::ActionKind::Close:
         recording_ += t + "close\n";
@@ -138,6 +138,7 @@ class LateHost final : public Platform, public Scheduler::Host {
   void sleepUntil(long long until) override { wall_ = std::max(wall_, until) + late(20); }
   void handled(int /*timer*/) override { wall_ += late(2); }  // painting takes its time
 
+  picture::Decoder decoder_;
   std::map<std::string, DecodedPicture> sizes_;
   std::deque<Arrival> arrivals_;
   std::deque<sim::Action> seen_;

@@ -1,7 +1,10 @@
 // The script reader: what it takes and what it refuses, with the line number.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <sstream>
+#include <streambuf>
 
 #include "sim/script.h"
 
@@ -13,7 +16,13 @@ std::vector<Action> read(const std::string& text) {
   return readScript(in);
 }
 
-int badLine(const std::string& text) {
+// A string literal with the NUL bytes in it.
+template <std::size_t N>
+std::string bytes(const char (&text)[N]) {
+  return std::string(text, N - 1);
+}
+
+long long badLine(const std::string& text) {
   try {
     read(text);
   } catch (const ScriptError& error) {
@@ -28,35 +37,153 @@ TEST(ScriptReader, TakesEveryActionAndSkipsBlanksAndComments) {
       "\n"
       "0 click Command1\r\n"
       "  10   key   r  \n"
-      "10 key 65535\n"
+      "10\tkey\t65535\n"
       "20 close\n"
+      " \t\n"
       "20 dump\n"
-      "30 end\n");
-  ASSERT_EQ(script.size(), 6U);
+      "30 click Command2\n"
+      "30 end");  // the last line may lack its line feed
+  ASSERT_EQ(script.size(), 7U);
   EXPECT_EQ(script[0].kind, ActionKind::Click);
-  EXPECT_EQ(script[0].button, "Command1");
+  EXPECT_EQ(script[0].button, Button::Command1);
   EXPECT_EQ(script[0].line, 3);
   EXPECT_EQ(script[1].keyCode, 'R');
   EXPECT_EQ(script[2].keyCode, 65535);
-  EXPECT_EQ(script[5].kind, ActionKind::End);
-  EXPECT_EQ(script[5].time, 30);
+  EXPECT_EQ(script[5].button, Button::Command2);
+  EXPECT_EQ(script[6].kind, ActionKind::End);
+  EXPECT_EQ(script[6].time, 30);
+  EXPECT_EQ(script[6].line, 10);
 }
 
 TEST(ScriptReader, RefusesBadLinesNamingThem) {
   EXPECT_EQ(badLine("0 dump\n5 jump\n"), 2);
   EXPECT_EQ(badLine("10 dump\n5 dump\n"), 2);  // time goes backwards
   EXPECT_EQ(badLine("-1 dump\n"), 1);
+  EXPECT_EQ(badLine("+1 dump\n"), 1);
   EXPECT_EQ(badLine("1.5 dump\n"), 1);
+  EXPECT_EQ(badLine("1e3 dump\n"), 1);
+  EXPECT_EQ(badLine("0x10 dump\n"), 1);
   EXPECT_EQ(badLine("0 click Command3\n"), 1);
   EXPECT_EQ(badLine("0 click\n"), 1);
+  EXPECT_EQ(badLine("0 click Command1 Command2\n"), 1);
   EXPECT_EQ(badLine("0 key 65536\n"), 1);
+  EXPECT_EQ(badLine("0 key -1\n"), 1);
   EXPECT_EQ(badLine("0 key AB\n"), 1);
+  EXPECT_EQ(badLine("0 key \xC3\xA9\n"), 1);
   EXPECT_EQ(badLine("0 key\n"), 1);
+  EXPECT_EQ(badLine("0 key A B\n"), 1);
   EXPECT_EQ(badLine("0 dump now\n"), 1);
   EXPECT_EQ(badLine("0\n"), 1);
   EXPECT_EQ(badLine("99999999999999999999 dump\n"), 1);
   EXPECT_EQ(badLine("0 DUMP\n"), 1);
   EXPECT_EQ(badLine("0 dump\n\n# fine\n7 end\n"), 0);
+}
+
+TEST(ScriptReader, NumbersTakeAnyDigitsUpToTheirLargestValue) {
+  const auto script = read(
+      "000000000000000000000000000000000000000042 key 0000000000000000000000065\n"
+      "9007199254740991 key 65535\n");
+  EXPECT_EQ(script[0].time, 42);
+  EXPECT_EQ(script[0].keyCode, 65);
+  EXPECT_EQ(script[1].time, kMaxScriptTime);
+  EXPECT_EQ(badLine("9007199254740992 dump\n"), 1);
+  EXPECT_EQ(badLine("0 key 000000000000065536\n"), 1);
+  EXPECT_EQ(badLine("18446744073709551617 dump\n"), 1);  // past 64 bits: no wrap to 1
+
+  EXPECT_EQ(parseWholeNumber("007", 10), 7);
+  EXPECT_EQ(parseWholeNumber("", 10), std::nullopt);
+  EXPECT_EQ(parseWholeNumber("11", 10), std::nullopt);
+  EXPECT_EQ(parseWholeNumber(" 1", 10), std::nullopt);
+  EXPECT_EQ(parseWholeNumber("\xD9\xA1", 10), std::nullopt);  // an Arabic-Indic one
+}
+
+TEST(ScriptReader, ControlCharactersOnlyInComments) {
+  // Space and tab separate fields; every other control character is an error...
+  for (const char* bad :
+       {"0\vdump\n", "0 dump\f\n", "0 du\rmp\n", "0 dump\x7F\n", "0 dump\x1B[0m\n"}) {
+    EXPECT_EQ(badLine(std::string("# ok\n") + bad), 2) << bad;
+  }
+  EXPECT_EQ(badLine(bytes("0 dump\n5 dump\0\n")), 2);
+  EXPECT_EQ(badLine("0 dump\r"), 1);  // a CR is dropped only right before a LF
+  EXPECT_EQ(badLine("0 dump\r\r\n"), 1);
+  // ...but a comment may hold any bytes.
+  const auto script = read(bytes("#\0\x01\r\x7F\xFF\xFE any bytes\r\n  # indented\v\n5 dump\n"));
+  ASSERT_EQ(script.size(), 1U);
+  EXPECT_EQ(script[0].line, 3);
+}
+
+// An endless source of one byte, that counts how much was taken from it.
+class Endless : public std::streambuf {
+ public:
+  explicit Endless(char byte) { chunk_.assign(4096, byte); }
+  std::size_t served = 0;
+
+ protected:
+  int_type underflow() override {
+    setg(chunk_.data(), chunk_.data(), chunk_.data() + chunk_.size());
+    served += chunk_.size();
+    return traits_type::to_int_type(chunk_[0]);
+  }
+
+ private:
+  std::string chunk_;
+};
+
+TEST(ScriptReader, ALineOverTheLimitIsRefusedWithoutReadingOn) {
+  const std::string longest(kMaxLineBytes, 'x');
+  EXPECT_EQ(badLine("0 dump\n#" + longest.substr(1) + "\n1 dump\n"), 0);
+  EXPECT_EQ(badLine("0 dump\n#" + longest.substr(1) + "\r\n1 dump\n"), 0);
+  EXPECT_EQ(badLine("0 dump\n#" + longest + "\n1 dump\n"), 2);
+  EXPECT_EQ(badLine("0 dump\n1 dump " + longest + "\n"), 2);
+  EXPECT_EQ(badLine("0 dump\n#" + longest), 2);  // also at the end, without a line feed
+
+  for (const char byte : {'#', '\0', ' '}) {
+    Endless source(byte);
+    std::istream in(&source);
+    try {
+      readScript(in);
+      FAIL() << "an endless line was taken";
+    } catch (const ScriptError& error) {
+      EXPECT_EQ(error.line(), 1);
+    }
+    EXPECT_LT(source.served, 4 * kMaxLineBytes) << "byte " << int{byte};
+  }
+}
+
+// A source that fails after some good lines.
+class Failing : public std::streambuf {
+ protected:
+  int_type underflow() override {
+    if (lines_-- == 0) {
+      throw std::runtime_error("the disk is failing");
+    }
+    setg(text_, text_, text_ + 7);
+    return traits_type::to_int_type(text_[0]);
+  }
+
+ private:
+  char text_[8] = "0 dump\n";
+  int lines_ = 3;
+};
+
+TEST(ScriptReader, AnInputThatFailsOrIsAFolderIsNotAnEmptyScript) {
+  Failing failing;
+  std::istream in(&failing);
+  EXPECT_THROW(readScript(in), ScriptUnreadable);
+
+  const int folder = ::open(::testing::TempDir().c_str(), O_RDONLY);
+  ASSERT_GE(folder, 0);
+  EXPECT_THROW(readScript(folder), ScriptUnreadable);
+  ::close(folder);
+
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  ASSERT_EQ(::write(ends[1], "0 dump\n4 end", 12), 12);
+  ::close(ends[1]);
+  const auto script = readScript(ends[0]);
+  ::close(ends[0]);
+  ASSERT_EQ(script.size(), 2U);
+  EXPECT_EQ(script[1].time, 4);
 }
 
 }  // namespace

@@ -27,6 +27,34 @@ check() {  # check NAME EXPECTED_STATUS ACTUAL_STATUS [STDERR_FILE PATTERN]
 printf '0 click Command2\n100 dump\n' | "$sim" --autoclose=50 >"$work/out" 2>&1
 check option-with-equals 0 $? "$work/out" '"MessageBox":"Manual - A'
 
+# A script that is endless, a folder, or not readable; options with an empty value.
+timeout 10 "$sim" /dev/zero >"$work/out" 2>"$work/err"; check endless-line 2 $? "$work/err" "line 1"
+"$sim" "$work" >"$work/out" 2>"$work/err"; check folder-script 2 $? "$work/err" "folder"
+printf '0 dump\n' >"$work/ok.script"
+chmod 755 "$work"; chmod 000 "$work/ok.script"
+if [ "$(id -u)" -eq 0 ]; then
+  setpriv --reuid=65534 --regid=65534 --clear-groups "$sim" "$work/ok.script" >"$work/out" 2>"$work/err"
+else
+  "$sim" "$work/ok.script" >"$work/out" 2>"$work/err"
+fi
+check unreadable-script 2 $? "$work/err" "cannot read the script"
+chmod 644 "$work/ok.script"
+"$sim" --assets= "$work/ok.script" >"$work/out" 2>"$work/err"; check empty-assets 2 $? "$work/err" "assets needs a value"
+"$sim" --autoclose= "$work/ok.script" >"$work/out" 2>"$work/err"; check empty-autoclose 2 $? "$work/err" "autoclose needs a value"
+"$sim" --assets "" "$work/ok.script" >"$work/out" 2>"$work/err"; check empty-assets-apart 2 $? "$work/err" "assets needs a value"
+"$sim" --autoclose 0009007199254740991 "$work/ok.script" >"$work/out" 2>"$work/err"; check autoclose-largest 0 $?
+"$sim" --autoclose 9007199254740992 "$work/ok.script" >"$work/out" 2>"$work/err"; check autoclose-too-large 2 $? "$work/err" "autoclose"
+
+# Output that cannot be written: a full disk, a closed pipe (whether SIGPIPE
+# kills or is ignored, the program says so and ends with status 3).
+"$sim" "$work/ok.script" >/dev/full 2>"$work/err"; check full-disk 3 $? "$work/err" "cannot write"
+for i in $(seq 1 400); do echo "$i dump"; done >"$work/dumps.script"
+"$sim" "$work/dumps.script" 2>"$work/err" | head -c1 >/dev/null
+check closed-pipe 3 "${PIPESTATUS[0]}" "$work/err" "cannot write"
+(trap '' PIPE; "$sim" "$work/dumps.script" 2>"$work/err" | head -c1 >/dev/null; exit "${PIPESTATUS[0]}")
+check closed-pipe-sigpipe-ignored 3 $? "$work/err" "cannot write"
+"$sim" --help >/dev/full 2>"$work/err"; check help-to-full-disk 3 $? "$work/err" "cannot write"
+
 printf '0 click Command1\n5 kick\n' >"$work/bad.script"
 "$sim" "$work/bad.script" >"$work/out" 2>"$work/err"; check bad-script 2 $? "$work/err" "line 2"
 [ -s "$work/out" ] && { echo "FAIL bad-script printed output"; failures=$((failures + 1)); }

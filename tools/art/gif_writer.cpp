@@ -99,7 +99,8 @@ void writeGif(const QImage& picture, const QString& path, const QColor& matte) {
   int error = 0;
   GifFileType* gif = EGifOpenFileName(path.toLocal8Bit().constData(), false, &error);
   if (gif == nullptr) {
-    throw std::runtime_error("cannot create " + path.toStdString() + ": " + GifErrorString(error));
+    const char* why = GifErrorString(error);  // null for a code giflib has no words for
+    throw std::runtime_error("cannot create " + path.toStdString() + ": " + (why ? why : "?"));
   }
   ColorMapObject* map = GifMakeMapObject(kPaletteSize, colours.data());
   try {
@@ -130,7 +131,8 @@ void writeGif(const QImage& picture, const QString& path, const QColor& matte) {
   }
   GifFreeMapObject(map);
   if (EGifCloseFile(gif, &error) != GIF_OK) {
-    throw std::runtime_error("cannot finish " + path.toStdString() + ": " + GifErrorString(error));
+    const char* why = GifErrorString(error);
+    throw std::runtime_error("cannot finish " + path.toStdString() + ": " + (why ? why : "?"));
   }
 }
 

@@ -1,0 +1,76 @@
+// Picture files made by the tests themselves: good JPEGs through libjpeg, and
+// GIFs put together byte by byte, so that any part of them can be broken.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace torvin::testing {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct JpegSpec {
+  int width = 16;
+  int height = 16;
+  int components = 3;  // 1 grey, 3 colour, 4 CMYK
+  std::uint32_t rgb = 0x3366CC;
+  bool progressive = false;  // libjpeg's usual ten scans
+  int scans = 0;             // > 0: a grey progressive JPEG of this many scans (64 to 128)
+
+  JpegSpec& sized(int w, int h) {
+    width = w;
+    height = h;
+    return *this;
+  }
+  JpegSpec& inComponents(int count) {
+    components = count;
+    return *this;
+  }
+  JpegSpec& inScans(int count) {
+    scans = count;
+    return *this;
+  }
+  JpegSpec& inSteps() {
+    progressive = true;
+    return *this;
+  }
+};
+Bytes makeJpeg(const JpegSpec& spec);
+
+// Where the scan data of a baseline JPEG lies: after the SOS header, up to EOI.
+struct ScanData {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+ScanData findScanData(const Bytes& jpeg);
+// The offset of the first SOFn marker's height field (width follows it).
+std::size_t findFrameSize(const Bytes& jpeg);
+
+struct GifImage {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> indices;  // width * height colour indices, row after row
+  bool interlaced = false;
+  int transparent = -1;  // a graphic control block naming it, when >= 0
+};
+
+struct GifSpec {
+  int width = 8;
+  int height = 6;
+  // The global colour table.
+  std::vector<std::uint32_t> colours = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+  std::vector<GifImage> images;
+};
+// A GIF of a screen of this size, with the usual colours and no images yet.
+GifSpec gifScreen(int width, int height);
+// A GIF with the given images, or one image covering the screen in colours
+// 0 to 3 when there are none. Colour tables are padded to 256 entries.
+Bytes makeGif(GifSpec spec);
+
+// The colour index at (x, y) of the image makeGif() makes when given none.
+std::uint8_t patternIndex(int x, int y);
+
+}  // namespace torvin::testing
