@@ -11,18 +11,23 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "desktop/desktop_host.h"
 #include "desktop/message_box.h"
 #include "desktop/run_stats.h"
+#include "desktop/scene_fit.h"
+#include "desktop/window_settings.h"
+#include "desktop/window_system.h"
 #include "platform/program_folder.h"
 
 namespace {
 
 constexpr const char* kHelp =
-    "Usage: torvin [--help] [--version] [--stats] [--quit-after SECONDS]\n"
+    "Usage: torvin [--help] [--version] [--stats] [--quit-after SECONDS] [--zoom FACTOR]\n"
     "\n"
     "Torvin, a side-view BMX stunt game.\n"
     "\n"
@@ -31,12 +36,15 @@ constexpr const char* kHelp =
     "  Y candy bar, U 360, I tabletop, D nothing, F tailwhip, G barspin.\n"
     "On the ground keep pressing A (manual) or S (nose manual).\n"
     "Land with a trick still running and the run ends: \"Fail!\".\n"
+    "The window can take any size; F11 switches full screen on and off.\n"
     "\n"
     "  -h, --help             show this help\n"
     "  -v, --version          show the version\n"
     "  --stats                print the game's own figures at exit (CPU, memory,\n"
     "                         first frame, course ticks, picture decodes)\n"
-    "  --quit-after SECONDS   end the game after SECONDS of wall-clock time\n";
+    "  --quit-after SECONDS   end the game after SECONDS of wall-clock time\n"
+    "  --zoom FACTOR          open the window at FACTOR (1 to 10) times its size\n"
+    "                         instead of the size it had last time\n";
 
 // SIGTERM and SIGINT end the game as closing its window does: the handler only
 // writes a byte, and the event loop reads it and quits.
@@ -73,7 +81,10 @@ void quitOnSignals(QObject* owner) {
 struct Options {
   bool stats = false;
   std::optional<double> quitAfter;  // seconds
+  std::optional<double> zoom;
 };
+
+constexpr double kLargestZoom = 10.0;
 
 // The game's own options, from what Qt left of the command line. Prints the
 // problem and returns nothing when the command line is wrong.
@@ -90,6 +101,15 @@ std::optional<Options> parseOptions(const QStringList& args) {
         return std::nullopt;
       }
       options.quitAfter = seconds;
+      ++i;
+    } else if (args[i] == QLatin1String("--zoom")) {
+      bool ok = false;
+      const double zoom = i + 1 < args.size() ? args[i + 1].toDouble(&ok) : 0.0;
+      if (!ok || !(zoom >= 1.0 && zoom <= kLargestZoom)) {
+        std::fprintf(stderr, "torvin: --zoom needs a factor from 1 to 10\n");
+        return std::nullopt;
+      }
+      options.zoom = zoom;
       ++i;
     } else {
       std::fprintf(stderr, "torvin: unknown argument '%s' (see torvin --help)\n",
@@ -121,7 +141,14 @@ int main(int argc, char** argv) {
     }
   }
 
+  // No display: one line and status 1, before Qt would abort.
+  if (const std::string problem = torvin::desktop::displayProblem(argc, argv); !problem.empty()) {
+    std::fprintf(stderr, "torvin: %s\n", problem.c_str());
+    return EXIT_FAILURE;
+  }
+  auto start = std::make_unique<torvin::desktop::WindowSystemStart>();
   QApplication app(argc, argv);
+  start.reset();
   // Qt has taken its own options (such as -platform); the rest are the game's.
   const std::optional<Options> options = parseOptions(QCoreApplication::arguments().mid(1));
   if (!options) {
@@ -147,8 +174,21 @@ int main(int argc, char** argv) {
     QTimer::singleShot(static_cast<int>(*options->quitAfter * 1000.0), &app,
                        &QCoreApplication::quit);
   }
+  // The window opens at the size asked for, else at the size it had last time.
+  // A screen nobody sees (the unattended tests) neither reads nor keeps one.
+  const QString platform = QGuiApplication::platformName();
+  const bool keepsSize = !options->zoom && platform != QLatin1String("offscreen") &&
+                         platform != QLatin1String("minimal");
+  if (options->zoom) {
+    host.window().resize(torvin::desktop::zoomedSize(*options->zoom));
+  } else if (keepsSize) {
+    torvin::desktop::restoreWindowSize(host.window());
+  }
   host.window().show();
   const int status = QApplication::exec();
+  if (keepsSize) {
+    torvin::desktop::saveWindowSize(host.window());
+  }
   if (options->stats) {
     stats.print(host, stdout);
   }

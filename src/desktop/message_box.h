@@ -1,11 +1,22 @@
 // The game's message boxes: captioned "Torvin", one OK button, modal.
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <string>
 
 namespace torvin::desktop {
+
+// The narrowest a game box may be: wide enough for a window manager to show its
+// title ("Torvin") beside its own buttons, even for a short text ("Fail!").
+inline constexpr int kMessageBoxMinimumWidth = 240;
+
+// A game message box, ready to be shown: captioned "Torvin", the plain text,
+// one plain OK button, no icon, modal to `parent` (when there is one), and at
+// least kMessageBoxMinimumWidth wide.
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text);
 
 // Shows a message box captioned "Torvin" with one OK button and waits until it
 // is closed. Used for the game's messages and for the errors that end the game.
