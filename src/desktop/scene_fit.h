@@ -23,6 +23,8 @@ struct SceneFit {
   // one by one, so that boxes that touch in the scene still touch.
   QRect map(const QRectF& box) const;
   QRect sceneRect() const { return map(QRectF(0, 0, kSceneWidth, kSceneHeight)); }
+
+  bool operator==(const SceneFit&) const = default;
 };
 
 // The largest scale at which the scene fits `window`. A scale a little above a
