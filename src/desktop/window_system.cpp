@@ -1,6 +1,8 @@
 #include "desktop/window_system.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
@@ -54,9 +56,67 @@ bool usesX11(int argc, char** argv) {
   return platform.empty() || platform == "xcb" || platform.starts_with("xcb:");
 }
 
+// An X server that turns a connection away says why, and xcb writes that
+// straight to standard error. The words are caught here, to go into the game's
+// one line.
+class CaughtStandardError {
+ public:
+  CaughtStandardError() {
+    if (pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
+      return;
+    }
+    saved_ = dup(STDERR_FILENO);
+    if (saved_ < 0 || dup2(pipe_[1], STDERR_FILENO) < 0) {
+      restore();
+    }
+  }
+  ~CaughtStandardError() {
+    restore();
+    if (pipe_[0] >= 0) {
+      close(pipe_[0]);
+    }
+  }
+  CaughtStandardError(const CaughtStandardError&) = delete;
+  CaughtStandardError& operator=(const CaughtStandardError&) = delete;
+
+  // Gives standard error back, and what was written to it meanwhile on one line.
+  std::string text() {
+    restore();
+    std::string caught;
+    char buffer[512];
+    ssize_t got = 0;
+    while (pipe_[0] >= 0 && (got = read(pipe_[0], buffer, sizeof buffer)) > 0) {
+      caught.append(buffer, static_cast<std::size_t>(got));
+    }
+    for (char& c : caught) {
+      c = c == '\n' || c == '\r' ? ' ' : c;
+    }
+    while (!caught.empty() && caught.back() == ' ') {
+      caught.pop_back();
+    }
+    return caught;
+  }
+
+ private:
+  void restore() {
+    if (saved_ >= 0) {
+      dup2(saved_, STDERR_FILENO);
+      close(saved_);
+      saved_ = -1;
+    }
+    if (pipe_[1] >= 0) {
+      close(pipe_[1]);
+      pipe_[1] = -1;
+    }
+  }
+
+  int pipe_[2] = {-1, -1};
+  int saved_ = -1;
+};
+
 // Why a display that xcb could not connect to failed: on this machine, an X
 // server's socket tells a server that refused from no server at all.
-std::string whyNotConnected(const std::string& name) {
+std::string whyNotConnected(const std::string& name, const std::string& serverSaid) {
   char* host = nullptr;
   int display = 0;
   if (xcb_parse_display(name.c_str(), &host, &display, nullptr) == 0) {
@@ -72,7 +132,8 @@ std::string whyNotConnected(const std::string& name) {
   if (stat(path.c_str(), &socket) != 0) {
     return "no X server is running there";
   }
-  return "the X server refused the connection (not authorized?)";
+  return "the X server refused the connection" +
+         (serverSaid.empty() ? std::string(" (not authorized?)") : ": " + serverSaid);
 }
 
 // Qt's messages while the window system starts, held back until it has.
@@ -119,8 +180,10 @@ std::string displayProblem(int argc, char** argv) {
     return "no display to open the window on: DISPLAY is not set";
   }
   int screen = 0;
+  CaughtStandardError serverSaid;
   const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> connection(
       xcb_connect(display.c_str(), &screen), &xcb_disconnect);
+  const std::string refusal = serverSaid.text();
   switch (xcb_connection_has_error(connection.get())) {
     case 0:
       return "";
@@ -129,7 +192,7 @@ std::string displayProblem(int argc, char** argv) {
     case XCB_CONN_CLOSED_INVALID_SCREEN:
       return "cannot open display '" + display + "': it has no such screen";
     default:
-      return "cannot open display '" + display + "': " + whyNotConnected(display);
+      return "cannot open display '" + display + "': " + whyNotConnected(display, refusal);
   }
 }
 
