@@ -179,9 +179,8 @@ const QFont& GameWindow::captionFont(std::size_t label, const QSizeF& box, const
   return fitted.font;
 }
 
-void GameWindow::paintScene() {
-  QPainter painter(&scene_);
-  painter.fillRect(scene_.rect(), toQColor(form_.Form.BackColor));
+void GameWindow::paintScene(QPainter& painter) {
+  painter.fillRect(QRect(0, 0, kSceneWidth, kSceneHeight), toQColor(form_.Form.BackColor));
   // Each control over the ones before it: the scenery, the rider, then the ground.
   for (const PictureBox* image : form_.pictures()) {
     drawPicture(painter, *image);
@@ -220,15 +219,26 @@ void GameWindow::writeCaptions(QPainter& painter) {
 }
 
 void GameWindow::paintEvent(QPaintEvent* /*event*/) {
-  paintScene();
   QPainter painter(this);
   const QRect shown = fit_.sceneRect();
   for (const QRect& border : QRegion(rect()).subtracted(shown)) {
     painter.fillRect(border, kBorder);
   }
   const qreal pixels = fit_.scale * devicePixelRatioF();
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, pixels != std::floor(pixels));
-  painter.drawImage(shown, scene_);
+  if (pixels == 1.0) {
+    // At its own size the scene is painted straight into the window.
+    painter.save();
+    painter.setClipRect(shown);
+    painter.translate(shown.topLeft());
+    paintScene(painter);
+    painter.restore();
+  } else {
+    QPainter scene(&scene_);
+    paintScene(scene);
+    scene.end();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, pixels != std::floor(pixels));
+    painter.drawImage(shown, scene_);
+  }
   writeCaptions(painter);
   if (painted_) {
     painted_();

@@ -61,8 +61,9 @@ class GameWindow final : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  // Paints the pictures, the ground, the label colours and the lines into scene_.
-  void paintScene();
+  // Paints the pictures, the ground, the label colours and the lines of the
+  // scene at its own size, its top-left corner at the painter's origin.
+  void paintScene(QPainter& painter);
   void drawPicture(QPainter& painter, const PictureBox& image) const;
   // Writes the labels' captions over the shown scene, at the window's resolution.
   void writeCaptions(QPainter& painter);
@@ -78,7 +79,7 @@ class GameWindow final : public QWidget {
   SceneFit fit_;
   bool coversScreen_ = false;  // full screen without a window manager's help
   QRect beforeFullScreen_;
-  QImage scene_;  // the scene at its own size, painted for every frame
+  QImage scene_;  // the scene at its own size, for a window that shows it scaled
   // The font each label's caption was last fitted with, kept until the caption
   // or the box changes: fitting measures the text at several sizes.
   struct FittedCaption {

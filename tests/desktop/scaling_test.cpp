@@ -207,7 +207,11 @@ TEST_P(ScaledWidgets, ButtonsAndListSitWhereTheSceneIsDrawnAndTakeTheClicks) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ScaledWidgets,
                          ::testing::Values(zoomedSize(1), zoomedSize(2), zoomedSize(1.5),
-                                           QSize(1300, 700)));
+                                           QSize(1300, 700)),
+                         [](const ::testing::TestParamInfo<QSize>& size) {
+                           return std::to_string(size.param.width()) + "x" +
+                                  std::to_string(size.param.height());
+                         });
 
 TEST(FullScreen, F11SwitchesItOnAndOffAndTheGameStillHearsTheKey) {
   PictureFolder pictures;
