@@ -157,8 +157,9 @@ int main(int argc, char** argv) {
 
   const std::string folder = torvin::picturesFolder();
   const QString icon = QString::fromStdString(folder) + QStringLiteral("/torvin.png");
+  // Installed, the icon theme has it in every size (the small ones drawn apart).
   if (QFileInfo::exists(icon)) {
-    QApplication::setWindowIcon(QIcon(icon));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("torvin"), QIcon(icon)));
   }
 
   torvin::desktop::DesktopHost host(folder);
