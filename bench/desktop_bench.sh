@@ -3,7 +3,10 @@
 # Xvfb for 30 s with tricks and prints what `torvin --stats` counted, the
 # machine, and the simulator's speed (virtual hours of random play per second).
 #
-#   bench/desktop_bench.sh [BUILD_DIR] [RIDE_SECONDS]
+#   bench/desktop_bench.sh [BUILD_DIR] [RIDE_SECONDS] [ZOOM | full]
+#
+# ZOOM opens the window at that factor (--zoom), "full" plays full screen (F11),
+# both on a 1920 x 1080 screen: what scaling the scene costs.
 #
 # The rhythm (H, Q, A every 1.5 s: a hop, a can-can in the hop, a manual after
 # the landing) lands every trick, so no run ends and the course never stops for
@@ -13,6 +16,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-bench}
 ride=${2:-30}
+zoom=${3:-}
 
 for tool in Xvfb xdotool cmake ninja; do
   command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/deps.sh" >&2; exit 1; }
@@ -33,14 +37,33 @@ trap finish EXIT
 
 # shellcheck source=/dev/null
 source tests/desktop/xvfb.sh
-start_xvfb "$work"
+zoomed=()
+screen=
+case "$zoom" in
+  "") ;;
+  full) screen=1920x1080 ;;
+  *) screen=1920x1080 zoomed=(--zoom "$zoom") ;;
+esac
+start_xvfb "$work" $screen
 
-"$build/bin/torvin" --stats >"$work/stats" 2>"$work/torvin.log" &
+"$build/bin/torvin" --stats "${zoomed[@]}" >"$work/stats" 2>"$work/torvin.log" &
 game=$!
 window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Torvin$' | head -1)
 [ -n "$window" ] || { echo "the window did not open" >&2; cat "$work/torvin.log" >&2; exit 1; }
-eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y
-xdotool mousemove $((X + 384)) $((Y + 324)) click 1    # "Start"
+eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
+if [ "$zoom" = full ]; then
+  xdotool mousemove $((X + 40)) $((Y + 40)) key F11
+  sleep 1
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+fi
+# "Start", wherever the scaled scene puts it.
+scale=$(awk -v w="$WIDTH" -v h="$HEIGHT" 'BEGIN {
+  s = w / 531; if (h / 343 < s) s = h / 343
+  if (int(s) >= 1 && s - int(s) <= 0.05 * s) s = int(s)
+  print s }')
+read -r start_x start_y < <(awk -v s="$scale" -v w="$WIDTH" -v h="$HEIGHT" \
+  'BEGIN { printf "%d %d\n", (w - 531 * s) / 2 + 384 * s, (h - 343 * s) / 2 + 324 * s }')
+xdotool mousemove $((X + start_x)) $((Y + start_y)) click 1
 xdotool mousemove $((X + 40)) $((Y + 40))               # off the buttons
 
 boxes=0
@@ -66,7 +89,7 @@ echo "cpu: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)"
 echo "cores: $(nproc)"
 echo "kernel: $(uname -r)"
 echo "qt: $(dpkg-query -W -f '${Version}' libqt6core6 2>/dev/null || echo unknown)"
-echo "== desktop game, $ride s of riding under Xvfb (torvin --stats)"
+echo "== desktop game, $ride s of riding under Xvfb (torvin --stats)${zoom:+, zoom $zoom, ${WIDTH}x${HEIGHT}}"
 cat "$work/stats"
 echo "message_boxes_closed_by_the_bench: $boxes"
 # Loading the program and its libraries, before the game's own clock starts.

@@ -1,6 +1,9 @@
 #include "desktop/key_codes.h"
 
+#include <QChar>
 #include <utility>
+
+#include "desktop/keyboard_layout.h"
 
 namespace torvin::desktop {
 
@@ -34,6 +37,17 @@ std::uint16_t code(int value) {
   return static_cast<std::uint16_t>(value);
 }
 
+// A letter of another script than Latin, such as Qt names the keys of a Russian
+// or Greek layout (by their capital letter). Latin letters beyond A to Z (the
+// German umlauts, say) are the layout's own keys and keep their meaning.
+bool isOtherScriptLetter(int qtKey) {
+  if (qtKey <= 0 || qtKey > 0x10FFFF) {
+    return false;
+  }
+  const auto character = static_cast<char32_t>(qtKey);
+  return QChar::isLetter(character) && QChar::script(character) != QChar::Script_Latin;
+}
+
 }  // namespace
 
 std::uint16_t virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
@@ -61,6 +75,15 @@ std::uint16_t virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
     }
   }
   return kNoKeyCode;
+}
+
+std::uint16_t virtualKeyCode(const QKeyEvent& event) {
+  const std::uint16_t known = virtualKeyCode(event.key(), event.modifiers());
+  if (known != kNoKeyCode || !isOtherScriptLetter(event.key())) {
+    return known;
+  }
+  const char letter = latinLetterOfKey(event.nativeScanCode());
+  return letter != 0 ? code(letter) : kNoKeyCode;
 }
 
 int shiftState(Qt::KeyboardModifiers modifiers) {

@@ -1,5 +1,5 @@
 // The keyboard as the game's key handler sees it: Windows virtual-key codes and
-// the shift state (1 Shift, 2 Ctrl, 4 Alt).
+// the shift state (1 Shift, 2 Ctrl, 4 Alt), whatever keyboard layout is active.
 #pragma once
 
 #include <QKeyEvent>
@@ -18,8 +18,11 @@ std::uint16_t virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers = Qt::No
 // The shift state of a key-down: 1 for Shift, 2 for Ctrl, 4 for Alt, added up.
 int shiftState(Qt::KeyboardModifiers modifiers);
 
-inline std::uint16_t virtualKeyCode(const QKeyEvent& event) {
-  return virtualKeyCode(event.key(), event.modifiers());
-}
+// The virtual-key code of a key-down. A letter key gives its Latin letter on
+// every layout: the letter the active layout writes when it is Latin; when the
+// layout writes another script (Cyrillic, Greek, ...), the letter of the first
+// Latin layout of the keyboard, else the letter at the key's place on a US
+// keyboard, so that the key marked H (Cyrillic er) still hops.
+std::uint16_t virtualKeyCode(const QKeyEvent& event);
 
 }  // namespace torvin::desktop

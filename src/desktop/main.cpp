@@ -28,13 +28,16 @@
 #include "desktop/message_box.h"
 #include "desktop/recording.h"
 #include "desktop/run_stats.h"
+#include "desktop/scene_fit.h"
+#include "desktop/window_settings.h"
+#include "desktop/window_system.h"
 #include "platform/program_folder.h"
 #include "sim/script.h"
 
 namespace {
 
 constexpr const char* kHelp =
-    "Usage: torvin [--help] [--version] [--stats] [--quit-after SECONDS]\n"
+    "Usage: torvin [--help] [--version] [--stats] [--quit-after SECONDS] [--zoom FACTOR]\n"
     "              [--record FILE] [--replay FILE] [--dump-at-exit]\n"
     "\n"
     "Torvin, a side-view BMX stunt game.\n"
@@ -44,6 +47,7 @@ constexpr const char* kHelp =
     "  Y candy bar, U 360, I tabletop, D nothing, F tailwhip, G barspin.\n"
     "On the ground keep pressing A (manual) or S (nose manual).\n"
     "Land with a trick still running and the run ends: \"Fail!\".\n"
+    "The window can take any size; F11 switches full screen on and off.\n"
     "\n"
     "  -h, --help             show this help\n"
     "  -v, --version          show the version\n"
@@ -51,13 +55,14 @@ constexpr const char* kHelp =
     "                         first frame, course ticks, picture decodes)\n"
     "  --quit-after SECONDS   end the game after SECONDS of wall-clock time\n"
     "                         (0.001 to 604800)\n"
-
     "  --record FILE          write the game to FILE as a torvin-sim script, as it\n"
     "                         is played: torvin-sim FILE ends in the same state\n"
     "  --replay FILE          play the torvin-sim script FILE in the window at real\n"
     "                         speed; Escape or closing the window ends it\n"
     "  --dump-at-exit         when the game ends, print the game's state as one\n"
-    "                         JSON line in torvin-sim's dump format\n";
+    "                         JSON line in torvin-sim's dump format\n"
+    "  --zoom FACTOR          open the window at FACTOR (1 to 10) times its size\n"
+    "                         instead of the size it had last time\n";
 
 // SIGTERM and SIGINT end the game as closing its window does: the handler only
 // writes a byte, and the event loop reads it and quits.
@@ -97,25 +102,36 @@ struct Options {
   std::optional<std::string> record;
   std::optional<std::string> replay;
   bool dumpAtExit = false;
+  std::optional<double> zoom;
 };
+
+constexpr double kLargestZoom = 10.0;
 
 // The range --quit-after takes: from a millisecond to a week.
 constexpr double kShortestRun = 0.001;
 constexpr double kLongestRun = 7 * 24 * 3600.0;
 
-// A number of seconds in plain decimals ("30", "2.5", ".5"), read the same in
-// every locale. No sign, exponent, "nan" or "inf".
-std::optional<double> parseSeconds(const QString& text) {
+// A number in plain decimals ("30", "2.5", ".5"), read the same in every
+// locale. No sign, exponent, "nan" or "inf".
+std::optional<double> parseDecimal(const QString& text) {
   const std::string digits = text.toStdString();
   const auto plain = [](char c) { return (c >= '0' && c <= '9') || c == '.'; };
   if (digits.empty() || !std::all_of(digits.begin(), digits.end(), plain) ||
       std::count(digits.begin(), digits.end(), '.') > 1 || digits == ".") {
     return std::nullopt;
   }
-  double seconds = 0.0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), seconds);
-  if (error != std::errc() || end != digits.data() + digits.size() || !std::isfinite(seconds) ||
-      seconds < kShortestRun || seconds > kLongestRun) {
+  double number = 0.0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+  if (error != std::errc() || end != digits.data() + digits.size() || !std::isfinite(number)) {
+    return std::nullopt;
+  }
+  return number;
+}
+
+// A number of seconds for --quit-after, in its range.
+std::optional<double> parseSeconds(const QString& text) {
+  const std::optional<double> seconds = parseDecimal(text);
+  if (!seconds || *seconds < kShortestRun || *seconds > kLongestRun) {
     return std::nullopt;
   }
   return seconds;
@@ -170,6 +186,16 @@ std::optional<Options> parseOptions(const QStringList& args, char** rawArgs) {
         return std::nullopt;
       }
       options.dumpAtExit = true;
+    } else if (name == QLatin1String("--zoom")) {
+      if (!value && i + 1 < args.size()) {
+        value = args[++i];
+      }
+      const std::optional<double> zoom = value ? parseDecimal(*value) : std::nullopt;
+      if (!zoom || !(*zoom >= 1.0 && *zoom <= kLargestZoom)) {
+        std::fprintf(stderr, "torvin: --zoom needs a factor from 1 to 10\n");
+        return std::nullopt;
+      }
+      options.zoom = zoom;
     } else {
       std::fprintf(stderr, "torvin: unknown argument '%s' (see torvin --help)\n",
                    args[i].toLocal8Bit().constData());
@@ -215,7 +241,14 @@ int main(int argc, char** argv) {
     }
   }
 
+  // No display: one line and status 1, before Qt would abort.
+  if (const std::string problem = torvin::desktop::displayProblem(argc, argv); !problem.empty()) {
+    std::fprintf(stderr, "torvin: %s\n", problem.c_str());
+    return EXIT_FAILURE;
+  }
+  auto start = std::make_unique<torvin::desktop::WindowSystemStart>();
   QApplication app(argc, argv);
+  start.reset();
   // Qt has set the C library's locale from the environment: numbers would be
   // printed with a decimal comma under a German one. Figures stay C.
   std::setlocale(LC_NUMERIC, "C");
@@ -228,8 +261,9 @@ int main(int argc, char** argv) {
   }
 
   const std::string folder = torvin::picturesFolder();
+  // Installed, the icon theme has it in every size (the small ones drawn apart).
   if (const QIcon icon = windowIcon(folder); !icon.isNull()) {
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("torvin"), icon));
   }
 
   // A script to replay is read and checked whole first, as torvin-sim does.
@@ -280,8 +314,21 @@ int main(int argc, char** argv) {
     QTimer::singleShot(static_cast<int>(std::lround(*options->quitAfter * 1000.0)), &host,
                        [&host] { host.end(); });
   }
+  // The window opens at the size asked for, else at the size it had last time.
+  // A screen nobody sees (the unattended tests) neither reads nor keeps one.
+  const QString platform = QGuiApplication::platformName();
+  const bool keepsSize = !options->zoom && platform != QLatin1String("offscreen") &&
+                         platform != QLatin1String("minimal");
+  if (options->zoom) {
+    host.window().resize(torvin::desktop::zoomedSize(*options->zoom));
+  } else if (keepsSize) {
+    torvin::desktop::restoreWindowSize(host.window());
+  }
   host.window().show();
   host.run();
+  if (keepsSize) {
+    torvin::desktop::saveWindowSize(host.window());
+  }
   if (options->stats) {
     stats.print(host, stdout);
   }

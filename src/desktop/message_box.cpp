@@ -1,9 +1,10 @@
 #include "desktop/message_box.h"
 
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <cstdio>
 
 #include "desktop/error_box.h"
@@ -18,14 +19,21 @@ std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text
   box->setText(text);
   box->setStandardButtons(QMessageBox::Ok);
   box->button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK, whatever the style
+  if (parent != nullptr) {
+    box->setWindowModality(Qt::WindowModal);
+  }
+  // A message box sizes itself to its contents whenever it is shown, over any
+  // minimum width it was given; a spacer across its grid is what it measures.
+  if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
+    grid->addItem(
+        new QSpacerItem(kMessageBoxMinimumWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+        grid->rowCount(), 0, 1, grid->columnCount());
+  }
   return box;
 }
 
 void showMessage(QWidget* parent, const QString& text) {
   const std::unique_ptr<QMessageBox> box = makeMessageBox(parent, text);
-  if (parent != nullptr) {
-    box->setWindowModality(Qt::WindowModal);
-  }
   box->exec();
   // Give the keys back to the window, also where no window manager does it.
   if (parent != nullptr && parent->isVisible()) {

@@ -9,7 +9,13 @@
 
 namespace torvin::desktop {
 
-// A game's message box, ready to show: captioned "Torvin", a plain OK, no icon.
+// The narrowest a game box may be: wide enough for a window manager to show its
+// title ("Torvin") beside its own buttons, even for a short text ("Fail!").
+inline constexpr int kMessageBoxMinimumWidth = 240;
+
+// A game message box, ready to be shown: captioned "Torvin", the plain text,
+// one plain OK button, no icon, modal to `parent` (when there is one), and at
+// least kMessageBoxMinimumWidth wide.
 std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text);
 
 // Shows a message box captioned "Torvin" with one OK button and waits until it

@@ -3,6 +3,12 @@
 #include <filesystem>
 #include <system_error>
 
+// Where an installed game's pictures lie, seen from the programs' folder
+// (<datadir>/torvin from <bindir>, as the build installs them).
+#ifndef TORVIN_DATA_FROM_BIN
+#define TORVIN_DATA_FROM_BIN "../share/torvin"
+#endif
+
 namespace torvin {
 
 namespace fs = std::filesystem;
@@ -22,7 +28,7 @@ std::string picturesFolder() {
   if (fs::exists(own / "bg001.gif", error)) {
     return own.string();
   }
-  const fs::path shared = own.parent_path() / "share" / "torvin";
+  const fs::path shared = own / TORVIN_DATA_FROM_BIN;
   if (fs::exists(shared / "bg001.gif", error)) {
     return shared.lexically_normal().string();
   }

@@ -10,7 +10,8 @@ namespace torvin {
 std::string executableFolder();
 
 // The folder that holds the game's pictures: the program's own folder when the
-// pictures lie beside it, else <prefix>/share/torvin of an installed game.
+// pictures lie beside it, else <datadir>/torvin of an installed game
+// (<prefix>/share/torvin by default).
 std::string picturesFolder();
 
 }  // namespace torvin

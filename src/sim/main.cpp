@@ -56,24 +56,6 @@ int finish(int status) {
   return status;
 }
 
-// The script file, opened for reading; a folder or a file that cannot be
-// opened is said on standard error.
-std::optional<int> openScript(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    std::cerr << "torvin-sim: cannot read the script " << path << " (" << std::strerror(errno)
-              << ")\n";
-    return std::nullopt;
-  }
-  struct stat status {};
-  if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
-    std::cerr << "torvin-sim: " << path << " is a folder, not a script\n";
-    ::close(fd);
-    return std::nullopt;
-  }
-  return fd;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,21 +132,13 @@ int main(int argc, char** argv) {
     if (fromStdin) {
       script = torvin::sim::readScript(STDIN_FILENO);
     } else {
-      const std::optional<int> fd = openScript(scriptPath);
-      if (!fd) {
-        return kBadInput;
-      }
-      struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-      } closer{*fd};
-      script = torvin::sim::readScript(*fd);
+      script = torvin::sim::readScriptFile(scriptPath);
     }
   } catch (const torvin::sim::ScriptError& error) {
     std::cerr << "torvin-sim: " << scriptName << ": " << error.what() << "\n";
     return kBadInput;
   } catch (const torvin::sim::ScriptUnreadable& error) {
-    std::cerr << "torvin-sim: " << scriptName << ": " << error.what() << "\n";
+    std::cerr << "torvin-sim: " << (fromStdin ? scriptName + ": " : "") << error.what() << "\n";
     return kBadInput;
   }
 

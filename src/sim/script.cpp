@@ -1,5 +1,7 @@
 #include "sim/script.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -313,6 +315,26 @@ std::vector<Action> readScript(int fd) {
       }
     }
   });
+}
+
+std::vector<Action> readScriptFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    throw ScriptUnreadable("cannot read the script " + path + " (" + std::strerror(errno) + ")");
+  }
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat status {};
+  if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
+    throw ScriptUnreadable(path + " is a folder, not a script");
+  }
+  try {
+    return readScript(fd);
+  } catch (const ScriptUnreadable& error) {
+    throw ScriptUnreadable(path + ": " + error.what());
+  }
 }
 
 }  // namespace torvin::sim

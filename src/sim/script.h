@@ -60,5 +60,8 @@ std::optional<long long> parseWholeNumber(std::string_view text, long long max);
 std::vector<Action> readScript(std::istream& in);
 // The same from a file descriptor, read to its end.
 std::vector<Action> readScript(int fd);
+// The same from the file at `path`. A file that cannot be opened or read, or a
+// folder, throws ScriptUnreadable saying so with the file's name.
+std::vector<Action> readScriptFile(const std::string& path);
 
 }  // namespace torvin::sim

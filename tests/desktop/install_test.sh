@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# The installed game: the program, its pictures under share/torvin where it
-# finds them, the menu entry and the icon; --help and --version.
+# The installed game: the programs, the pictures under share/torvin where they
+# find them, the menu entry and the AppStream metadata (valid for the desktop's
+# and the software centre's own checkers), the icon in every size of the icon
+# theme, and manual pages that render cleanly and name every option the
+# programs know; --help and --version.
 #
 #   install_test.sh BUILD_DIR
 set -u
@@ -12,24 +15,28 @@ fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 ok() { echo "ok   $*"; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL cmake --install"; exit 1; }
-for file in bin/torvin share/applications/torvin.desktop share/torvin/bg001.gif \
-  share/torvin/01/002.jpg share/torvin/03/031.jpg; do
-  [ -f "$prefix/$file" ] && ok "$file" || fail "$file is not installed"
-done
-grep -q '^Exec=torvin$' "$prefix/share/applications/torvin.desktop" || fail "the menu entry's Exec"
-if [ -f "$build/bin/torvin.png" ]; then
-  [ -f "$prefix/share/pixmaps/torvin.png" ] && ok "icon" || fail "the icon is not installed"
-fi
+out=$prefix/out
+scratch=$prefix
+mkdir -p "$prefix/home"
+export XDG_CONFIG_HOME=$prefix/home
 
-"$prefix/bin/torvin" --help >"$prefix/out" 2>&1 && grep -q 'Usage: torvin' "$prefix/out" &&
+# shellcheck source=/dev/null
+source "$(dirname "$0")/installed_tree.sh"
+check_tree "$prefix"
+
+"$prefix/bin/torvin" --help >"$out" 2>&1 && grep -q 'Usage: torvin' "$out" &&
   ok "--help" || fail "--help"
-"$prefix/bin/torvin" --version >"$prefix/out" 2>&1 && grep -q '^torvin [0-9]' "$prefix/out" &&
+"$prefix/bin/torvin" --version >"$out" 2>&1 && grep -q '^torvin [0-9]' "$out" &&
   ok "--version" || fail "--version"
 
 # The installed game finds its pictures: it loads and keeps running.
-QT_QPA_PLATFORM=offscreen timeout 2 "$prefix/bin/torvin" >"$prefix/out" 2>&1
+QT_QPA_PLATFORM=offscreen timeout 2 "$prefix/bin/torvin" >"$out" 2>&1
 status=$?
 [ "$status" -eq 124 ] && ok "the installed game runs" ||
-  { fail "the installed game ended with status $status:"; cat "$prefix/out"; }
+  { fail "the installed game ended with status $status:"; cat "$out"; }
+echo '0 dump' | "$prefix/bin/torvin-sim" >"$out" 2>&1 &&
+  grep -q "\"appPath\":\"$prefix/share/torvin\"" "$out" &&
+  ok "the installed simulator finds the pictures" ||
+  { fail "the installed simulator:"; head -c 300 "$out"; }
 
 [ "$failures" -eq 0 ]

@@ -4,8 +4,13 @@
 
 #include <QKeyEvent>
 
+#include <xkbcommon/xkbcommon.h>
+
+#include <memory>
+
 #include "desktop/desktop_host.h"
 #include "desktop/key_codes.h"
+#include "desktop/keyboard_layout.h"
 #include "desktop_support.h"
 
 namespace torvin::desktop {
@@ -46,6 +51,81 @@ TEST(KeyCodes, OtherKeysGiveTheirUsualCodesOrNone) {
   EXPECT_EQ(shiftState(Qt::NoModifier), 0);
   EXPECT_EQ(shiftState(Qt::ShiftModifier | Qt::AltModifier), 5);
   EXPECT_EQ(shiftState(Qt::ControlModifier | Qt::KeypadModifier), 2);
+}
+
+// A key-down as the window system hands it over: Qt's key, and the key's XKB
+// key code (the evdev code + 8) as the native scan code.
+std::uint16_t codeOf(int qtKey, std::uint32_t keycode, const QString& text = {}) {
+  const QKeyEvent event(QEvent::KeyPress, qtKey, Qt::NoModifier, keycode, 0, 0, text);
+  return virtualKeyCode(event);
+}
+
+// XKB key codes of some keys, by their place on the keyboard.
+constexpr std::uint32_t kKeyQ = 24;  // top letter row, first key
+constexpr std::uint32_t kKeyA = 38;  // home row, first key
+constexpr std::uint32_t kKeyH = 43;
+constexpr std::uint32_t kKeyX = 53;
+constexpr std::uint32_t kKeyM = 58;
+constexpr std::uint32_t kKeySemicolon = 47;
+constexpr std::uint32_t kSpace = 65;
+
+TEST(KeyCodes, LettersOfOtherScriptsGiveTheLatinLetterOfTheirKey) {
+  // Russian: the keys marked H and A write Cyrillic er and ef.
+  EXPECT_EQ(codeOf(0x0420, kKeyH, QStringLiteral("\u0440")), 'H');
+  EXPECT_EQ(codeOf(0x0424, kKeyA, QStringLiteral("\u0444")), 'A');
+  // Greek chi on the key marked X.
+  EXPECT_EQ(codeOf(0x03A7, kKeyX), 'X');
+  // A letter of another script on a key that is no letter key stays no key of
+  // the game, and so does one the window system gave no key code.
+  EXPECT_EQ(codeOf(0x0416, kKeySemicolon), kNoKeyCode);  // Cyrillic zhe
+  EXPECT_EQ(codeOf(0x0420, 0), kNoKeyCode);
+}
+
+TEST(KeyCodes, LatinLayoutsKeepTheirOwnMeaning) {
+  // French: the key at Q's place writes A, the key at M's place a comma.
+  EXPECT_EQ(codeOf(Qt::Key_A, kKeyQ), 'A');
+  EXPECT_EQ(codeOf(Qt::Key_Comma, kKeyM), 0xBC);
+  // German: a-umlaut at the semicolon's place is no letter of the game.
+  EXPECT_EQ(codeOf(Qt::Key_Adiaeresis, kKeySemicolon), kNoKeyCode);
+  EXPECT_EQ(codeOf(Qt::Key_F11, 95), 0x7A);
+}
+
+struct KeymapFree {
+  void operator()(xkb_keymap* keymap) const { xkb_keymap_unref(keymap); }
+};
+using Keymap = std::unique_ptr<xkb_keymap, KeymapFree>;
+
+// A keymap as XKB builds it for a keyboard with `layouts` ("us,ru").
+Keymap keymap(const char* layouts) {
+  static const std::unique_ptr<xkb_context, decltype(&xkb_context_unref)> context(
+      xkb_context_new(XKB_CONTEXT_NO_FLAGS), &xkb_context_unref);
+  const xkb_rule_names names{"evdev", "pc105", layouts, "", ""};
+  return Keymap(xkb_keymap_new_from_names(context.get(), &names, XKB_KEYMAP_COMPILE_NO_FLAGS));
+}
+
+TEST(KeyboardLayout, TheFirstLatinLayoutOfTheKeyboardElseTheKeysPlace) {
+  const Keymap us = keymap("us");
+  const Keymap usRu = keymap("us,ru");
+  const Keymap ruFr = keymap("ru,fr");
+  const Keymap ru = keymap("ru");
+  const Keymap greek = keymap("gr");
+  ASSERT_TRUE(us && usRu && ruFr && ru && greek) << "XKB's layouts (xkb-data) are missing";
+
+  // The keyboard's own Latin layout, wherever it comes in the list: on French,
+  // the key at Q's place is A.
+  EXPECT_EQ(latinLetter(usRu.get(), nullptr, kKeyH), 'H');
+  EXPECT_EQ(latinLetter(ruFr.get(), us.get(), kKeyQ), 'A');
+  EXPECT_EQ(latinLetter(ruFr.get(), us.get(), kKeyA), 'Q');
+  // No Latin layout at all: the letter at the key's place on a US keyboard.
+  EXPECT_EQ(latinLetter(ru.get(), us.get(), kKeyH), 'H');
+  EXPECT_EQ(latinLetter(ru.get(), us.get(), kKeyA), 'A');
+  EXPECT_EQ(latinLetter(greek.get(), us.get(), kKeyX), 'X');
+  EXPECT_EQ(latinLetter(nullptr, us.get(), kKeyM), 'M');
+  EXPECT_EQ(latinLetter(ru.get(), nullptr, kKeyH), 0);
+  // Keys that are no letter keys.
+  EXPECT_EQ(latinLetter(ru.get(), us.get(), kKeySemicolon), 0);
+  EXPECT_EQ(latinLetter(ru.get(), us.get(), kSpace), 0);
+  EXPECT_EQ(latinLetter(ru.get(), us.get(), 0), 0);
 }
 
 // A shown, active window whose Command2 ("How to") has the focus.

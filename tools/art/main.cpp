@@ -1,7 +1,8 @@
 // torvin-art: draws every picture of the game into an assets folder, plus a contact
-// sheet and a strip of the flip frames for review.
+// sheet and a strip of the flip frames for review, and the desktop icon in the
+// sizes of the icon theme.
 //
-//   torvin-art ASSETS_DIR [CONTACT_SHEET_PNG [FLIPS_PNG]]
+//   torvin-art [--icons ICONS_DIR] ASSETS_DIR [CONTACT_SHEET_PNG [FLIPS_PNG]]
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,6 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -59,20 +62,60 @@ void writePng(const QImage& image, const QString& path) {
     fail("cannot write " + path + ": " + writer.errorString());
 }
 
-// The desktop icon: the rider on the first bike in a round-cornered patch of sky.
-QImage drawIcon() {
+// The desktop icon: the rider on the first bike in a round-cornered patch of sky,
+// designed at 128 pixels and drawn at `side` pixels.
+QImage drawIcon(int side) {
   constexpr int kSide = 128;
-  QImage image(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
+  QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(static_cast<double>(side) / kSide, static_cast<double>(side) / kSide);
   QPainterPath badge;
   badge.addRoundedRect(QRectF(2, 2, kSide - 4, kSide - 4), 22, 22);
   painter.setClipPath(badge);
-  painter.fillRect(image.rect(), kSky);
+  painter.fillRect(QRect(0, 0, kSide, kSide), kSky);
   painter.fillRect(QRectF(0, 112, kSide, kSide - 112), QColor(96, 160, 58));
   painter.translate(4, 0);
   drawPose(painter, pose("002.jpg"), bikes()[0], QSizeF(kPoseBox, 112));
+  return image;
+}
+
+// The icon at 32 pixels and below, where the drawn rider would blur away: the
+// same scene as a bold pictogram, designed on a 32-pixel grid.
+QImage drawSmallIcon(int side) {
+  constexpr double kGrid = 32;
+  const BikeStyle& bike = bikes()[0];
+  QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(side / kGrid, side / kGrid);
+  QPainterPath badge;
+  badge.addRoundedRect(QRectF(0.5, 0.5, kGrid - 1, kGrid - 1), 6, 6);
+  painter.setClipPath(badge);
+  painter.fillRect(QRectF(0, 0, kGrid, kGrid), kSky);
+  painter.fillRect(QRectF(0, 28, kGrid, 4), QColor(96, 160, 58));
+  auto stroke = [&painter](const QColor& colour, double width,
+                           std::initializer_list<QPointF> points) {
+    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolyline(std::data(points), static_cast<int>(points.size()));
+  };
+  // The wheels, the frame, fork and bars.
+  painter.setPen(QPen(bike.tyre, 2.2));
+  painter.drawEllipse(QPointF(8.5, 22.5), 5, 5);
+  painter.drawEllipse(QPointF(23.5, 22.5), 5, 5);
+  stroke(bike.frame, 2.2, {{8.5, 22.5}, {15, 22}, {21, 14.5}, {12.5, 14.5}, {15, 22}});
+  stroke(QColor(96, 102, 114), 1.8, {{21, 14.5}, {23.5, 22.5}});
+  stroke(QColor(96, 102, 114), 1.8, {{21, 14.5}, {20, 11}});
+  // The rider: leg to the pedal, body, arm to the bars, helmet.
+  stroke(QColor(118, 122, 134), 2.4, {{12.5, 13.5}, {17, 17}, {15.5, 21}});
+  stroke(QColor(31, 59, 115), 3.4, {{12.5, 13}, {16, 7.5}});
+  stroke(QColor(31, 59, 115), 2, {{16, 8}, {20, 11}});
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(bike.frame);
+  painter.drawEllipse(QPointF(18, 4.8), 2.8, 2.8);
   return image;
 }
 
@@ -160,10 +203,26 @@ QImage readBack(const QString& path) {
   return image;
 }
 
-int run(const QStringList& args) {
+// The icon theme's sizes, each as ICONS_DIR/hicolor/NxN/apps/torvin.png.
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+void drawIcons(const QDir& icons) {
+  for (const int side : kIconSizes) {
+    writePng(side <= 32 ? drawSmallIcon(side) : drawIcon(side),
+             icons.filePath(QStringLiteral("hicolor/%1x%1/apps/torvin.png").arg(side)));
+  }
+}
+
+int run(QStringList args) {
   const char* usage =
-      "usage: torvin-art ASSETS_DIR [CONTACT_SHEET_PNG [FLIPS_PNG]]\n"
-      "Draws every picture of the game into ASSETS_DIR, and a contact sheet for review.\n";
+      "usage: torvin-art [--icons ICONS_DIR] ASSETS_DIR [CONTACT_SHEET_PNG [FLIPS_PNG]]\n"
+      "Draws every picture of the game into ASSETS_DIR, and a contact sheet for review.\n"
+      "With --icons, also the desktop icon in every size of the hicolor icon theme.\n";
+  QString iconsPath;
+  if (args.size() > 2 && args[1] == "--icons") {
+    iconsPath = args[2];
+    args.remove(1, 2);
+  }
   if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
     std::fputs(usage, stdout);
     return 0;
@@ -198,8 +257,11 @@ int run(const QStringList& args) {
     sheet.add(name(size.file), shown);
   }
   const QString iconPath = assets.filePath("torvin.png");
-  writePng(drawIcon(), iconPath);
+  writePng(drawIcon(128), iconPath);
   sheet.add("torvin.png", readBack(iconPath));
+  if (!iconsPath.isEmpty()) {
+    drawIcons(QDir(iconsPath));
+  }
   writePng(sheet.render(), sheetPath);
 
   // The flips, one bike per row: the backflip, then the frontflip's order.
