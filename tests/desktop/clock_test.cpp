@@ -50,18 +50,9 @@ std::string simulate(const std::string& script, const std::string& folder) {
   return out.str();
 }
 
-// A shown and active window.
-class PlayedWindow : public ::testing::Test {
+// A shown and active window, and a player who acts later.
+class PlayedWindow : public testing::ShownWindow {
  protected:
-  void SetUp() override {
-    host.load();
-    host.window().show();
-    host.window().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&host.window()));
-  }
-  QPushButton& button(int number) {
-    return host.window().button(number == 1 ? host.form().Command1 : host.form().Command2);
-  }
   // The key goes to the widget with the focus, as the window system sends it;
   // right after a box has closed, once the window has the focus back.
   void pressLater(int ms, Qt::Key key) {
@@ -75,11 +66,10 @@ class PlayedWindow : public ::testing::Test {
     });
   }
   void clickLater(int ms, int number) {
-    QTimer::singleShot(ms, [this, number] { QTest::mouseClick(&button(number), Qt::LeftButton); });
+    QTimer::singleShot(ms, [this, number] {
+      QTest::mouseClick(number == 1 ? &start() : &howTo(), Qt::LeftButton);
+    });
   }
-
-  PictureFolder pictures;
-  DesktopHost host{pictures.path()};
 };
 
 TEST_F(PlayedWindow, ARunIsAScriptThatTheSimulatorReplaysToTheSameState) {

@@ -2,6 +2,8 @@
 // waiting on the event loop, and a player who closes message boxes.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QColor>
 #include <QDir>
@@ -9,6 +11,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -90,6 +93,22 @@ inline bool spinUntil(const std::function<bool()>& done, int ms = 5000) {
   }
   return done();
 }
+
+// A loaded game whose window is shown and active, with "How to" in the focus.
+class ShownWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host.load();
+    host.window().show();
+    host.window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host.window()));
+  }
+  QPushButton& start() { return host.window().button(host.form().Command1); }
+  QPushButton& howTo() { return host.window().button(host.form().Command2); }
+
+  PictureFolder pictures;
+  DesktopHost host{pictures.path()};
+};
 
 // Plays the game in the window until `done` holds (looked at every 2 ms) or
 // `ms` milliseconds have passed; then the game stops, as if the window had

@@ -129,20 +129,7 @@ TEST(KeyboardLayout, TheFirstLatinLayoutOfTheKeyboardElseTheKeysPlace) {
 }
 
 // A shown, active window whose Command2 ("How to") has the focus.
-class KeyPreview : public ::testing::Test {
- protected:
-  void SetUp() override {
-    host.load();
-    host.window().show();
-    host.window().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&host.window()));
-  }
-  QPushButton& start() { return host.window().button(host.form().Command1); }
-  QPushButton& howTo() { return host.window().button(host.form().Command2); }
-
-  PictureFolder pictures;
-  DesktopHost host{pictures.path()};
-};
+class KeyPreview : public testing::ShownWindow {};
 
 TEST_F(KeyPreview, KeysReachTheGameOnceWhileAButtonHasTheFocus) {
   ASSERT_EQ(QApplication::focusWidget(), &howTo());
