@@ -62,13 +62,13 @@ class PictureFolder {
   }
   // A solid picture for a test's own drawings, as a GIF (exact colours).
   std::string solid(const std::string& name, QSize size, QColor colour) const {
-    torvin::testing::GifSpec spec = torvin::testing::gifScreen(size.width(), size.height());
-    spec.colours = {colour.rgb() & 0xFFFFFFU};
-    spec.images.push_back(
+    torvin::testing::GifPlan plan = torvin::testing::gifScreen(size.width(), size.height());
+    plan.colours = {colour.rgb() & 0xFFFFFFU};
+    plan.images.push_back(
         {0, 0, size.width(), size.height(),
          std::vector<std::uint8_t>(static_cast<std::size_t>(size.width() * size.height()), 0),
          false, -1});
-    const torvin::testing::Bytes bytes = torvin::testing::makeGif(spec);
+    const torvin::testing::Bytes bytes = torvin::testing::makeGif(plan);
     QFile out(file(name));
     out.open(QIODevice::WriteOnly);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));

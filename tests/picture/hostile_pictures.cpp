@@ -33,9 +33,9 @@ Bytes withJpegSize(const Bytes& jpeg, std::size_t frame, int height, int width) 
 
 // A 16 x 16 screen with one image of the given place and size (no pixels).
 Bytes gifWithImage(int left, int top, int width, int height) {
-  GifSpec spec = gifScreen(16, 16);
-  spec.images.push_back({left, top, 1, 1, {1}, false, -1});
-  Bytes gif = makeGif(spec);
+  GifPlan plan = gifScreen(16, 16);
+  plan.images.push_back({left, top, 1, 1, {1}, false, -1});
+  Bytes gif = makeGif(plan);
   const std::size_t descriptor = 13 + 3 * 256;  // after the header and the colour table
   gif = withWord(gif, descriptor + 1, left);
   gif = withWord(gif, descriptor + 3, top);
@@ -75,17 +75,17 @@ std::vector<Hostile> hostilePictures() {
 
   // Half the image data, then the trailer.
   const Bytes halfGif = [&] {
-    const GifSpec spec = gifScreen(64, 64);
-    const Bytes whole = makeGif(spec);
+    const GifPlan plan = gifScreen(64, 64);
+    const Bytes whole = makeGif(plan);
     Bytes half(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(whole.size() / 2));
     half.push_back(0x3B);
     return half;
   }();
   const Bytes outsideColours = [] {
-    GifSpec spec = gifScreen(4, 4);
-    spec.images.push_back({0, 0, 4, 4, std::vector<std::uint8_t>(16, 200), false, -1});
-    spec.colours.resize(2);  // the table says 256; only 2 are set, but 200 is in it
-    Bytes bytes = makeGif(spec);
+    GifPlan plan = gifScreen(4, 4);
+    plan.images.push_back({0, 0, 4, 4, std::vector<std::uint8_t>(16, 200), false, -1});
+    plan.colours.resize(2);  // the table says 256; only 2 are set, but 200 is in it
+    Bytes bytes = makeGif(plan);
     bytes[10] = 0xF0;                                                   // a table of 2 colours...
     bytes.erase(bytes.begin() + 13 + 6, bytes.begin() + 13 + 3 * 256);  // ...holding 2
     return bytes;
@@ -120,9 +120,9 @@ std::vector<Hostile> hostilePictures() {
        false, Reason::TooLarge},
       {"jpeg-4097-wide", "01/015.jpg", Plant::File, withJpegSize(jpeg, frame, 16, 4097), false,
        Reason::TooLarge},
-      {"jpeg-cmyk", "01/016.jpg", Plant::File, makeJpeg(JpegSpec().inComponents(4)), false,
+      {"jpeg-cmyk", "01/016.jpg", Plant::File, makeJpeg(JpegPlan().inComponents(4)), false,
        Reason::WrongFormat},
-      {"jpeg-128-scans", "01/017.jpg", Plant::File, makeJpeg(JpegSpec().inScans(128)), false,
+      {"jpeg-128-scans", "01/017.jpg", Plant::File, makeJpeg(JpegPlan().inScans(128)), false,
        Reason::TooLarge},
       {"gif-cut-to-6", "bg006.gif", Plant::File, cut(gif, 6), false, Reason::CutShort},
       {"gif-cut-to-13", "bg006.gif", Plant::File, cut(gif, 13), false, Reason::CutShort},

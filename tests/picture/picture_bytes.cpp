@@ -101,37 +101,37 @@ Bytes gifImageBlock(const GifImage& image) {
 
 }  // namespace
 
-GifSpec gifScreen(int width, int height) {
-  GifSpec spec;
-  spec.width = width;
-  spec.height = height;
-  return spec;
+GifPlan gifScreen(int width, int height) {
+  GifPlan plan;
+  plan.width = width;
+  plan.height = height;
+  return plan;
 }
 
 std::uint8_t patternIndex(int x, int y) {
   return static_cast<std::uint8_t>((x + 2 * y) % 4);
 }
 
-Bytes makeGif(GifSpec spec) {
-  if (spec.images.empty()) {
-    GifImage whole{0, 0, spec.width, spec.height, {}, false, -1};
-    for (int y = 0; y < spec.height; ++y) {
-      for (int x = 0; x < spec.width; ++x) {
+Bytes makeGif(GifPlan plan) {
+  if (plan.images.empty()) {
+    GifImage whole{0, 0, plan.width, plan.height, {}, false, -1};
+    for (int y = 0; y < plan.height; ++y) {
+      for (int x = 0; x < plan.width; ++x) {
         whole.indices.push_back(patternIndex(x, y));
       }
     }
-    spec.images.push_back(whole);
+    plan.images.push_back(whole);
   }
   Bytes out{'G', 'I', 'F', '8', '9', 'a'};
-  putWord(out, spec.width);
-  putWord(out, spec.height);
-  out.push_back(spec.colours.empty() ? 0x00 : 0xF7);  // a global table of 256 colours
+  putWord(out, plan.width);
+  putWord(out, plan.height);
+  out.push_back(plan.colours.empty() ? 0x00 : 0xF7);  // a global table of 256 colours
   out.push_back(0);
   out.push_back(0);
-  if (!spec.colours.empty()) {
-    putColours(out, spec.colours);
+  if (!plan.colours.empty()) {
+    putColours(out, plan.colours);
   }
-  for (const GifImage& image : spec.images) {
+  for (const GifImage& image : plan.images) {
     const Bytes block = gifImageBlock(image);
     out.insert(out.end(), block.begin(), block.end());
   }
@@ -139,7 +139,7 @@ Bytes makeGif(GifSpec spec) {
   return out;
 }
 
-Bytes makeJpeg(const JpegSpec& spec) {
+Bytes makeJpeg(const JpegPlan& plan) {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};
   info.err = jpeg_std_error(&errors);
@@ -147,22 +147,22 @@ Bytes makeJpeg(const JpegSpec& spec) {
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
   jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = static_cast<JDIMENSION>(spec.width);
-  info.image_height = static_cast<JDIMENSION>(spec.height);
-  const int components = spec.scans > 0 ? 1 : spec.components;
+  info.image_width = static_cast<JDIMENSION>(plan.width);
+  info.image_height = static_cast<JDIMENSION>(plan.height);
+  const int components = plan.scans > 0 ? 1 : plan.components;
   info.input_components = components;
   info.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 90, TRUE);
   std::vector<jpeg_scan_info> script;
-  if (spec.scans > 0) {
+  if (plan.scans > 0) {
     // The DC in two steps, then each AC coefficient on its own, in one or two
     // steps, until the scans are used up (at most 2 + 63 * 2).
-    script.push_back({1, {0}, 0, 0, 0, spec.scans > 65 ? 1 : 0});
-    if (spec.scans > 65) {
+    script.push_back({1, {0}, 0, 0, 0, plan.scans > 65 ? 1 : 0});
+    if (plan.scans > 65) {
       script.push_back({1, {0}, 0, 0, 1, 0});
     }
-    const int twoStep = std::max(0, spec.scans - 2 - 63);
+    const int twoStep = std::max(0, plan.scans - 2 - 63);
     for (int k = 1; k <= 63; ++k) {
       const bool split = k <= twoStep;
       script.push_back({1, {0}, k, k, 0, split ? 1 : 0});
@@ -172,16 +172,16 @@ Bytes makeJpeg(const JpegSpec& spec) {
     }
     info.scan_info = script.data();
     info.num_scans = static_cast<int>(script.size());
-  } else if (spec.progressive) {
+  } else if (plan.progressive) {
     jpeg_simple_progression(&info);
   }
   jpeg_start_compress(&info, TRUE);
-  std::vector<JSAMPLE> row(static_cast<std::size_t>(spec.width * components));
-  for (int x = 0; x < spec.width; ++x) {
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(plan.width * components));
+  for (int x = 0; x < plan.width; ++x) {
     for (int c = 0; c < components; ++c) {
       const int shift = components == 3 ? 16 - 8 * c : 0;
       row[static_cast<std::size_t>(x * components + c)] =
-          static_cast<JSAMPLE>((spec.rgb >> shift) & 0xFF);
+          static_cast<JSAMPLE>((plan.rgb >> shift) & 0xFF);
     }
   }
   while (info.next_scanline < info.image_height) {

@@ -10,7 +10,7 @@ namespace torvin::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct JpegSpec {
+struct JpegPlan {
   int width = 16;
   int height = 16;
   int components = 3;  // 1 grey, 3 colour, 4 CMYK
@@ -18,25 +18,25 @@ struct JpegSpec {
   bool progressive = false;  // libjpeg's usual ten scans
   int scans = 0;             // > 0: a grey progressive JPEG of this many scans (64 to 128)
 
-  JpegSpec& sized(int w, int h) {
+  JpegPlan& sized(int w, int h) {
     width = w;
     height = h;
     return *this;
   }
-  JpegSpec& inComponents(int count) {
+  JpegPlan& inComponents(int count) {
     components = count;
     return *this;
   }
-  JpegSpec& inScans(int count) {
+  JpegPlan& inScans(int count) {
     scans = count;
     return *this;
   }
-  JpegSpec& inSteps() {
+  JpegPlan& inSteps() {
     progressive = true;
     return *this;
   }
 };
-Bytes makeJpeg(const JpegSpec& spec);
+Bytes makeJpeg(const JpegPlan& plan);
 
 // Where the scan data of a baseline JPEG lies: after the SOS header, up to EOI.
 struct ScanData {
@@ -57,7 +57,7 @@ struct GifImage {
   int transparent = -1;  // a graphic control block naming it, when >= 0
 };
 
-struct GifSpec {
+struct GifPlan {
   int width = 8;
   int height = 6;
   // The global colour table.
@@ -65,10 +65,10 @@ struct GifSpec {
   std::vector<GifImage> images;
 };
 // A GIF of a screen of this size, with the usual colours and no images yet.
-GifSpec gifScreen(int width, int height);
+GifPlan gifScreen(int width, int height);
 // A GIF with the given images, or one image covering the screen in colours
 // 0 to 3 when there are none. Colour tables are padded to 256 entries.
-Bytes makeGif(GifSpec spec);
+Bytes makeGif(GifPlan plan);
 
 // The colour index at (x, y) of the image makeGif() makes when given none.
 std::uint8_t patternIndex(int x, int y);

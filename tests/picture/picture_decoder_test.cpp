@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::Bytes;
-using testing::JpegSpec;
+using testing::JpegPlan;
 
 class Folder {
  public:
@@ -66,9 +66,9 @@ Outcome decode(const std::string& path) {
 
 // A small interlaced GIF whose transparent index is 0.
 Bytes interlacedGif() {
-  testing::GifSpec spec = testing::gifScreen(2, 9);
-  spec.images.push_back({0, 0, 2, 9, Bytes(18, 1), true, 0});
-  return testing::makeGif(spec);
+  testing::GifPlan plan = testing::gifScreen(2, 9);
+  plan.images.push_back({0, 0, 2, 9, Bytes(18, 1), true, 0});
+  return testing::makeGif(plan);
 }
 
 bool runningAsRoot() {
@@ -127,7 +127,7 @@ TEST(HostilePictures, EveryCutOfAGoodFileIsRefused) {
   Folder folder;
   const std::vector<std::pair<std::string, Bytes>> goods = {
       {"baseline.jpg", testing::makeJpeg({})},
-      {"progressive.jpg", testing::makeJpeg(JpegSpec().sized(24, 16).inSteps())},
+      {"progressive.jpg", testing::makeJpeg(JpegPlan().sized(24, 16).inSteps())},
       {"picture.gif", testing::makeGif({})},
       {"interlaced.gif", interlacedGif()},
   };
@@ -151,17 +151,17 @@ TEST(HostilePictures, EveryCutOfAGoodFileIsRefused) {
 
 TEST(JpegPictures, DecodeToTheirColoursAndSizes) {
   Folder folder;
-  for (const JpegSpec& spec :
-       {JpegSpec(), JpegSpec().sized(33, 7).inComponents(1), JpegSpec().inSteps(),
-        JpegSpec().sized(4096, 8), JpegSpec().sized(8, 4096), JpegSpec().inScans(100)}) {
+  for (const JpegPlan& plan :
+       {JpegPlan(), JpegPlan().sized(33, 7).inComponents(1), JpegPlan().inSteps(),
+        JpegPlan().sized(4096, 8), JpegPlan().sized(8, 4096), JpegPlan().inScans(100)}) {
     Decoder decoder;
-    const Image image = decoder.decode(folder.write("p.JPG", testing::makeJpeg(spec)));
-    EXPECT_EQ(image.width, spec.width);
-    EXPECT_EQ(image.height, spec.height);
-    ASSERT_EQ(image.pixels.size(), static_cast<std::size_t>(spec.width * spec.height));
-    const std::uint32_t wanted = spec.components == 1 || spec.scans > 0
-                                     ? 0xFF000000U | (spec.rgb & 0xFF) * 0x010101U
-                                     : 0xFF000000U | spec.rgb;
+    const Image image = decoder.decode(folder.write("p.JPG", testing::makeJpeg(plan)));
+    EXPECT_EQ(image.width, plan.width);
+    EXPECT_EQ(image.height, plan.height);
+    ASSERT_EQ(image.pixels.size(), static_cast<std::size_t>(plan.width * plan.height));
+    const std::uint32_t wanted = plan.components == 1 || plan.scans > 0
+                                     ? 0xFF000000U | (plan.rgb & 0xFF) * 0x010101U
+                                     : 0xFF000000U | plan.rgb;
     for (const std::uint32_t pixel : {image.pixels.front(), image.pixels.back()}) {
       EXPECT_EQ(pixel >> 24, 0xFFU);
       for (const int shift : {0, 8, 16}) {
@@ -206,11 +206,11 @@ TEST(GifPictures, TheFirstImageOnATransparentScreen) {
 // What would take long or much memory to decode is refused, before the work.
 TEST(PictureLimits, ManyImagesManyPixelsAndMuchWorkingMemory) {
   Folder folder;
-  testing::GifSpec spec = testing::gifScreen(4, 4);
-  spec.images.assign(1025, {1, 1, 2, 2, Bytes(4, 3), false, -1});
-  EXPECT_EQ(decode(folder.write("many.gif", testing::makeGif(spec))).reason, Reason::TooLarge);
-  spec.images.resize(1024);
-  const std::string many = folder.write("many.gif", testing::makeGif(spec));
+  testing::GifPlan plan = testing::gifScreen(4, 4);
+  plan.images.assign(1025, {1, 1, 2, 2, Bytes(4, 3), false, -1});
+  EXPECT_EQ(decode(folder.write("many.gif", testing::makeGif(plan))).reason, Reason::TooLarge);
+  plan.images.resize(1024);
+  const std::string many = folder.write("many.gif", testing::makeGif(plan));
   EXPECT_TRUE(decode(many).accepted);
 
   Limits fewer;
@@ -220,7 +220,7 @@ TEST(PictureLimits, ManyImagesManyPixelsAndMuchWorkingMemory) {
 
   // A progressive JPEG keeps every coefficient: 2 bytes a sample.
   const std::string steps =
-      folder.write("steps.jpg", testing::makeJpeg(JpegSpec().sized(256, 256).inSteps()));
+      folder.write("steps.jpg", testing::makeJpeg(JpegPlan().sized(256, 256).inSteps()));
   Limits little;
   little.maxJpegWorkingBytes = 64 * 1024;
   Decoder frugal(little);
