@@ -25,18 +25,9 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target torvin sim_bench >/dev/null
 
 work=$(mktemp -d)
-xvfb=
-game=
-finish() {
-  [ -n "$game" ] && kill "$game" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap finish EXIT
-
 # shellcheck source=/dev/null
-source tests/desktop/xvfb.sh
+source tests/desktop/test_lib.sh
+trap finish EXIT
 zoomed=()
 screen=
 case "$zoom" in

@@ -11,24 +11,9 @@ pictures=$(dirname "$torvin")
 work=$(mktemp -d)
 shots=${2:-$work}
 mkdir -p "$shots"
-failures=0
-xvfb=
-game=
-
-finish() {
-  [ -n "$game" ] && kill "$game" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-  if [ "$failures" -eq 0 ]; then
-    rm -rf "$work"
-  else
-    echo "screenshots kept in $shots"
-  fi
-}
+# shellcheck source=/dev/null
+source "$(dirname "$0")/test_lib.sh"
 trap finish EXIT
-
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
-ok() { echo "ok   $*"; }
 now() { date +%s%N; }
 ms_since() { echo $((($(now) - $1) / 1000000)); }
 sleep_until() {  # sleep_until START_NS MS
@@ -36,13 +21,9 @@ sleep_until() {  # sleep_until START_NS MS
   [ "$left" -gt 0 ] && sleep "$(printf '%d.%03d' $((left / 1000)) $((left % 1000)))"
 }
 
-for tool in Xvfb xdotool import convert compare; do
-  command -v "$tool" >/dev/null || { echo "FAIL $tool is missing: run scripts/deps.sh"; exit 1; }
-done
+need Xvfb xdotool import convert compare
 
 # An X server on a display nobody uses: Xvfb picks it and tells us.
-# shellcheck source=/dev/null
-source "$(dirname "$0")/xvfb.sh"
 start_xvfb "$work"
 
 "$torvin" --record "$work/run.script" --dump-at-exit >"$work/exit.json" 2>"$work/torvin.log" &

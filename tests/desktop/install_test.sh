@@ -9,10 +9,10 @@
 set -u
 build=$1
 prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
-failures=0
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
-ok() { echo "ok   $*"; }
+work=$prefix
+# shellcheck source=/dev/null
+source "$(dirname "$0")/test_lib.sh"
+trap finish EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL cmake --install"; exit 1; }
 out=$prefix/out

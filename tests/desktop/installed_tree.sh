@@ -1,9 +1,7 @@
 # Sourced by the install and package tests: checks an installed tree.
-#   check_tree ROOT   ROOT is the prefix (/usr in a package); needs fail, ok,
+#   check_tree ROOT   ROOT is the prefix (/usr in a package); needs test_lib.sh,
 #                     $out (a scratch file) and $scratch (a scratch folder)
-for tool in desktop-file-validate appstreamcli groff file; do
-  command -v "$tool" >/dev/null || { echo "FAIL $tool is missing: run scripts/deps.sh"; exit 1; }
-done
+need desktop-file-validate appstreamcli groff file
 
 # check_tree ROOT: everything a desktop expects, under the prefix ROOT.
 check_tree() {

@@ -13,35 +13,17 @@ pictures=$(dirname "$torvin")
 work=$(mktemp -d)
 shots=${2:-$work}
 mkdir -p "$shots"
-failures=0
-xvfb=
-game=
-
-finish() {
-  [ -n "$game" ] && kill "$game" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-  if [ "$failures" -eq 0 ]; then
-    rm -rf "$work"
-  else
-    echo "screenshots kept in $shots"
-  fi
-}
+# shellcheck source=/dev/null
+source "$(dirname "$0")/test_lib.sh"
 trap finish EXIT
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
-ok() { echo "ok   $*"; }
 
-for tool in Xvfb xdotool setxkbmap import convert compare; do
-  command -v "$tool" >/dev/null || { echo "FAIL $tool is missing: run scripts/deps.sh"; exit 1; }
-done
+need Xvfb xdotool setxkbmap import convert compare
 
 # XKB key codes (evdev + 8) of keys by their place on the keyboard.
 key_h=43
 key_a=38
 key_q=24
 
-# shellcheck source=/dev/null
-source "$(dirname "$0")/xvfb.sh"
 start_xvfb "$work"
 setxkbmap ru || { echo "FAIL setxkbmap ru"; exit 1; }
 [ "$(setxkbmap -query | awk '/^layout/ { print $2 }')" = ru ] || { echo "FAIL the layout is not ru"; exit 1; }

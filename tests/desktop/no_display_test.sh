@@ -8,16 +8,9 @@
 set -u
 torvin=$1
 work=$(mktemp -d)
-xvfb=
-failures=0
-finish() {
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
+# shellcheck source=/dev/null
+source "$(dirname "$0")/test_lib.sh"
 trap finish EXIT
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
-ok() { echo "ok   $*"; }
 
 # expect_error NAME PATTERN [VAR=VALUE...] [-- ARGUMENT...]: the game, started
 # with these variables and arguments, ends with 1 and one line matching PATTERN.

@@ -10,11 +10,10 @@ torvin=$1
 sim=$2
 pictures=$(dirname "$torvin")
 work=$(cd "$(mktemp -d)" && pwd -P)
-trap 'rm -rf "$work"' EXIT
-failures=0
+# shellcheck source=/dev/null
+source "$(dirname "$0")/test_lib.sh"
+trap finish EXIT
 export QT_QPA_PLATFORM=offscreen
-
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 
 # The wrong values end at once with status 2 and a message.
 for value in nan inf -inf 1e10 1e3 -1 0 0.0 0.0001 '' ' 5' 1,5 0x10 604801 abc; do

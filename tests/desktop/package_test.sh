@@ -7,15 +7,13 @@
 set -u
 build=$(cd "$1" && pwd)
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-failures=0
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
-ok() { echo "ok   $*"; }
+work=$scratch
+# shellcheck source=/dev/null
+source "$(dirname "$0")/test_lib.sh"
+trap finish EXIT
 out=$scratch/out
 
-for tool in cpack dpkg-deb dpkg-shlibdeps; do
-  command -v "$tool" >/dev/null || { echo "FAIL $tool is missing: run scripts/deps.sh"; exit 1; }
-done
+need cpack dpkg-deb dpkg-shlibdeps
 # shellcheck source=/dev/null
 source "$(dirname "$0")/installed_tree.sh"
 

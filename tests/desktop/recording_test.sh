@@ -10,12 +10,10 @@ torvin=$1
 bin=$(cd "$(dirname "$torvin")" && pwd)
 sim="$bin/torvin-sim"
 work=$(mktemp -d)
-game=
-trap '[ -n "$game" ] && kill -9 "$game" 2>/dev/null; rm -rf "$work"' EXIT
-failures=0
+# shellcheck source=/dev/null
+source "$(dirname "$0")/test_lib.sh"
+trap finish EXIT
 export QT_QPA_PLATFORM=offscreen
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
-ok() { echo "ok   $*"; }
 
 # Refused at the start, with exit status 2 and a line saying why.
 refused() {  # refused WHAT WORD ARGS...: the game exits 2 naming WORD on stderr

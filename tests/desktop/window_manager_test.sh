@@ -8,26 +8,11 @@
 set -u
 torvin=$1
 work=$(mktemp -d)
-failures=0
-xvfb=
-wm=
-game=
-finish() {
-  [ -n "$game" ] && kill -9 "$game" 2>/dev/null
-  [ -n "$wm" ] && kill "$wm" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap finish EXIT
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
-ok() { echo "ok   $*"; }
-
-for tool in Xvfb xdotool xwininfo openbox wmctrl; do
-  command -v "$tool" >/dev/null || { echo "FAIL $tool is missing: run scripts/deps.sh"; exit 1; }
-done
 # shellcheck source=/dev/null
-source "$(dirname "$0")/xvfb.sh"
+source "$(dirname "$0")/test_lib.sh"
+trap finish EXIT
+
+need Xvfb xdotool xwininfo openbox wmctrl
 start_xvfb "$work"
 openbox >"$work/openbox.log" 2>&1 &
 wm=$!

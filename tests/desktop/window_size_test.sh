@@ -9,24 +9,11 @@
 set -u
 torvin=$1
 work=$(mktemp -d)
-failures=0
-xvfb=
-game=
-finish() {
-  [ -n "$game" ] && kill "$game" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap finish EXIT
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
-ok() { echo "ok   $*"; }
-
-for tool in Xvfb xdotool import convert; do
-  command -v "$tool" >/dev/null || { echo "FAIL $tool is missing: run scripts/deps.sh"; exit 1; }
-done
 # shellcheck source=/dev/null
-source "$(dirname "$0")/xvfb.sh"
+source "$(dirname "$0")/test_lib.sh"
+trap finish EXIT
+
+need Xvfb xdotool import convert
 start_xvfb "$work" 1280x1024
 
 # open [ARGUMENT...]: starts the game; sets $game, $window, X, Y, WIDTH, HEIGHT.
