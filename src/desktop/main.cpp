@@ -150,16 +150,26 @@ std::optional<Options> parseOptions(const QStringList& args, char** rawArgs) {
       value = name.mid(equals + 1);
       name.truncate(equals);
     }
-    if (name == QLatin1String("--stats")) {
+    // An option's value: after its equals sign, else the next argument.
+    const auto takeValue = [&] {
+      if (!value && i + 1 < args.size()) {
+        value = args[++i];
+      }
+    };
+    // A switch takes no value.
+    const auto noValue = [&] {
       if (value) {
-        std::fprintf(stderr, "torvin: --stats takes no value\n");
+        std::fprintf(stderr, "torvin: %s takes no value\n", name.toLocal8Bit().constData());
+      }
+      return !value;
+    };
+    if (name == QLatin1String("--stats")) {
+      if (!noValue()) {
         return std::nullopt;
       }
       options.stats = true;
     } else if (name == QLatin1String("--quit-after")) {
-      if (!value && i + 1 < args.size()) {
-        value = args[++i];
-      }
+      takeValue();
       options.quitAfter = value ? parseSeconds(*value) : std::nullopt;
       if (!options.quitAfter) {
         std::fprintf(stderr,
@@ -171,9 +181,9 @@ std::optional<Options> parseOptions(const QStringList& args, char** rawArgs) {
       // File names are kept as the bytes they were given in, whatever the locale.
       const char* raw = rawArgs[i];
       std::string file = value ? std::string(std::strchr(raw, '=') + 1) : std::string();
-      if (!value && i + 1 < args.size()) {
-        file = rawArgs[++i];
-        value = args[i];
+      if (!value) {
+        takeValue();
+        file = value ? rawArgs[i] : "";
       }
       if (!value || file.empty()) {
         std::fprintf(stderr, "torvin: %s needs a file\n", name.toLocal8Bit().constData());
@@ -181,15 +191,12 @@ std::optional<Options> parseOptions(const QStringList& args, char** rawArgs) {
       }
       (name == QLatin1String("--record") ? options.record : options.replay) = file;
     } else if (name == QLatin1String("--dump-at-exit")) {
-      if (value) {
-        std::fprintf(stderr, "torvin: --dump-at-exit takes no value\n");
+      if (!noValue()) {
         return std::nullopt;
       }
       options.dumpAtExit = true;
     } else if (name == QLatin1String("--zoom")) {
-      if (!value && i + 1 < args.size()) {
-        value = args[++i];
-      }
+      takeValue();
       const std::optional<double> zoom = value ? parseDecimal(*value) : std::nullopt;
       if (!zoom || !(*zoom >= 1.0 && *zoom <= kLargestZoom)) {
         std::fprintf(stderr, "torvin: --zoom needs a factor from 1 to 10\n");

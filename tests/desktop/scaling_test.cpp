@@ -215,20 +215,15 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ScaledWidgets,
                                   std::to_string(size.param.height());
                          });
 
-TEST(FullScreen, F11SwitchesItOnAndOffAndTheGameStillHearsTheKey) {
-  PictureFolder pictures;
-  DesktopHost host(pictures.path());
-  host.load();
-  GameWindow& window = host.window();
-  window.show();
-  window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  QPushButton& howTo = window.button(host.form().Command2);
-  ASSERT_EQ(QApplication::focusWidget(), &howTo);
+class FullScreen : public testing::ShownWindow {};
 
-  QTest::keyClick(&howTo, Qt::Key_F11);
+TEST_F(FullScreen, F11SwitchesItOnAndOffAndTheGameStillHearsTheKey) {
+  GameWindow& window = host.window();
+  ASSERT_EQ(QApplication::focusWidget(), &howTo());
+
+  QTest::keyClick(&howTo(), Qt::Key_F11);
   EXPECT_TRUE(window.fullScreen());
-  testing::playUntil(host, [&host] { return host.keysDelivered() == 1; });
+  testing::playUntil(host, [this] { return host.keysDelivered() == 1; });
   EXPECT_EQ(host.keysDelivered(), 1);
   ASSERT_TRUE(testing::spinUntil([&] { return window.size() != zoomedSize(1); }, 2000));
   EXPECT_EQ(window.fit(), fitScene(window.size()));
@@ -237,7 +232,7 @@ TEST(FullScreen, F11SwitchesItOnAndOffAndTheGameStillHearsTheKey) {
   window.scoreList().setFocus();
   QTest::keyClick(&window.scoreList(), Qt::Key_F11);
   EXPECT_FALSE(window.fullScreen());
-  testing::playUntil(host, [&host] { return host.keysDelivered() == 2; });
+  testing::playUntil(host, [this] { return host.keysDelivered() == 2; });
   EXPECT_EQ(host.keysDelivered(), 2);
 }
 
