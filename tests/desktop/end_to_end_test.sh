@@ -63,7 +63,13 @@ check_scene() {  # check_scene NAME POSE: sky, ground line and rider on the grou
   ok "$name: sky, ground line, rider $pose at (136, 182)"
 }
 
-shot load
+# The window is mapped before its first frame is painted (slower under the
+# sanitizers): wait for the frame, up to 5 s.
+for _ in $(seq 50); do
+  shot load
+  [ "$(pixel load 300 150)" != "0,0,0" ] && break
+  sleep 0.1
+done
 [ "$(pixel load 300 150)" = "255,255,255" ] && ok "load: white before Start" ||
   fail "load: background $(pixel load 300 150) before Start"
 
