@@ -19,6 +19,7 @@
 #include "desktop/scene_fit.h"
 #include "desktop_support.h"
 #include "scripted_window.h"
+#include "support/kept_frames.h"
 
 namespace torvin::desktop {
 namespace {
@@ -67,34 +68,6 @@ void expectFrame(const QImage& image, const std::string& name) {
                             << "; the window's image is in " << mismatchPath(name);
 }
 
-struct Moments {
-  const char* name;    // a script of tests/scenarios or tests/golden
-  const char* script;  // its path from the source folder
-  std::optional<long long> autoclose;
-  std::vector<long long> times;   // a frame at each
-  std::vector<long long> zoomed;  // and at twice the size at these
-};
-
-// whole_game: before Start; the ramp coming in at the right edge; the climb;
-// a pose high in the air at a fractional height; the ramp line across the
-// first secret label, a sky picture at a fractional place; the far scenery
-// coming in one column at a time; bike 02 with a wide pose; all four labels;
-// bike 03; a pose at a fractional height with two sky pictures at fractional
-// places; sky pictures at the left edge. falls: the fallen rider with "Fail!"
-// open; later runs in the Score list.
-const std::array<Moments, 2> kMoments = {{
-    {"whole_game",
-     "tests/scenarios/whole_game.script",
-     std::nullopt,
-     {0, 5400, 7200, 8200, 23600, 89400, 97400, 160600, 200320, 245200, 265720},
-     {0, 23600, 160600}},
-    {"falls", "tests/golden/falls.script", 1000, {8680, 27000}, {8680}},
-}};
-
-std::string frameName(const Moments& moments, long long time, const std::string& what) {
-  return std::string(moments.name) + "-" + std::to_string(time) + "-" + what;
-}
-
 // The scene as the window composes it, without captions, buttons or list: the
 // window at twice the size, painted alone with empty captions, taken back to one
 // pixel in four.
@@ -131,12 +104,14 @@ QImage shown(GameWindow& window, QSize size) {
   return window.grab().toImage();
 }
 
-class GoldenFrames : public ::testing::TestWithParam<Moments> {};
+using torvin::testing::KeptMoments;
+
+class GoldenFrames : public ::testing::TestWithParam<KeptMoments> {};
 
 TEST_P(GoldenFrames, TheWindowShowsTheKeptFrames) {
-  const Moments& moments = GetParam();
+  const KeptMoments& moments = GetParam();
   testing::ScriptedWindow played(
-      kAssets, testing::scriptWithDumps(kSource + "/" + moments.script, moments.times),
+      kAssets, torvin::testing::scriptWithDumps(kSource + "/" + moments.script, moments.times),
       moments.autoclose);
   played.window().show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&played.window()));
@@ -145,20 +120,20 @@ TEST_P(GoldenFrames, TheWindowShowsTheKeptFrames) {
     SCOPED_TRACE(time);
     ++looks;
     GameWindow& window = played.window();
-    expectFrame(shown(window, zoomedSize(1)), frameName(moments, time, "window-1"));
-    if (std::find(moments.zoomed.begin(), moments.zoomed.end(), time) != moments.zoomed.end()) {
-      expectFrame(shown(window, zoomedSize(2)), frameName(moments, time, "window-2"));
+    expectFrame(shown(window, zoomedSize(1)), moments.frame(time, "window-1"));
+    if (moments.isZoomed(time)) {
+      expectFrame(shown(window, zoomedSize(2)), moments.frame(time, "window-2"));
       window.resize(zoomedSize(1));
     }
     if (writing()) {
-      expectFrame(sceneAlone(played), frameName(moments, time, "scene"));
+      expectFrame(sceneAlone(played), moments.frame(time, "scene"));
     }
   });
   EXPECT_EQ(looks, static_cast<int>(moments.times.size()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Games, GoldenFrames, ::testing::ValuesIn(kMoments),
-                         [](const ::testing::TestParamInfo<Moments>& moments) {
+INSTANTIATE_TEST_SUITE_P(Games, GoldenFrames, ::testing::ValuesIn(torvin::testing::kKeptMoments),
+                         [](const ::testing::TestParamInfo<KeptMoments>& moments) {
                            return std::string(moments.param.name);
                          });
 

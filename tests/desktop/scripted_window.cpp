@@ -1,6 +1,5 @@
 #include "scripted_window.h"
 
-#include <algorithm>
 #include <limits>
 
 namespace torvin::desktop::testing {
@@ -86,23 +85,6 @@ void ScriptedWindow::showChanges() {
     shownRevision_ = form_.revision();
     window_.refresh();
   }
-}
-
-std::vector<sim::Action> scriptWithDumps(const std::string& path,
-                                         const std::vector<long long>& times) {
-  std::vector<sim::Action> script;
-  for (const sim::Action& action : sim::readScriptFile(path)) {
-    if (action.kind != sim::ActionKind::Dump) {
-      script.push_back(action);
-    }
-  }
-  for (const long long time : times) {
-    const auto at =
-        std::lower_bound(script.begin(), script.end(), time,
-                         [](const sim::Action& action, long long t) { return action.time < t; });
-    script.insert(at, sim::Action{time, sim::ActionKind::Dump, {}, 0, 0});
-  }
-  return script;
 }
 
 }  // namespace torvin::desktop::testing

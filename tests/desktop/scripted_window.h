@@ -60,9 +60,4 @@ class ScriptedWindow final : public Platform, private Scheduler::Host {
   std::uint64_t shownRevision_ = 0;
 };
 
-// The script in `path` with a dump line at each of `times` (before the lines of
-// the same time) and none of its own.
-std::vector<sim::Action> scriptWithDumps(const std::string& path,
-                                         const std::vector<long long>& times);
-
 }  // namespace torvin::desktop::testing
