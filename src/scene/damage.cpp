@@ -6,82 +6,91 @@ namespace torvin::scene {
 
 namespace {
 
-// Two rectangles become their bounding rectangle when it holds at most this
-// many pixels that neither holds, or a quarter as many as they hold: drawing a
-// few pixels more costs less than drawing and sending one rectangle more.
+// Rectangles become their bounding rectangle when it holds at most this many
+// pixels that were never added, or a quarter as many as were: drawing a few
+// pixels more costs less than drawing and sending one rectangle more.
 constexpr long long kWasteAllowed = 1024;
 
-// Far more cutting and merging than any frame needs.
-constexpr int kMostRounds = 10000;
-
-bool worthMerging(const Rect& a, const Rect& b) {
-  const long long held = a.area() + b.area() - a.intersected(b).area();
-  const long long waste = a.united(b).area() - held;
-  return waste <= std::max(kWasteAllowed, held / 4);
-}
-
-// The pieces of `rect` outside `hole` (which it overlaps): the band above, the
-// band below, and the parts left and right of it between them.
-void cutAround(const Rect& rect, const Rect& hole, std::vector<Rect>& out) {
-  const Rect inner = rect.intersected(hole);
-  out.push_back({rect.left, rect.top, rect.width, inner.top - rect.top});
-  out.push_back({rect.left, inner.bottom(), rect.width, rect.bottom() - inner.bottom()});
-  out.push_back({rect.left, inner.top, inner.left - rect.left, inner.height});
-  out.push_back({inner.right(), inner.top, rect.right() - inner.right(), inner.height});
-  out.erase(
-      std::remove_if(out.end() - 4, out.end(), [](const Rect& piece) { return piece.empty(); }),
-      out.end());
+bool littleWaste(const Rect& bounds, long long added) {
+  return bounds.area() - added <= std::max(kWasteAllowed, added / 4);
 }
 
 }  // namespace
 
+void Damage::clear() {
+  exact_.clear();
+  merged_.clear();
+  settled_ = true;
+}
+
 void Damage::add(const Rect& rect) {
   std::vector<Rect> pending{rect.intersected(kWhole)};
-  for (int rounds = 0; !pending.empty(); ++rounds) {
-    if (rounds == kMostRounds) {
-      // Never seen; should cutting and merging ever go round in circles, one
-      // rectangle holds it all.
-      Rect all;
-      for (const Rect& held : rects_) {
-        all = all.united(held);
-      }
-      for (const Rect& waiting : pending) {
-        all = all.united(waiting);
-      }
-      rects_ = {all};
-      return;
-    }
+  while (!pending.empty()) {
     const Rect piece = pending.back();
     pending.pop_back();
     if (piece.empty()) {
       continue;
     }
-    bool placed = true;
-    for (std::size_t i = 0; i < rects_.size(); ++i) {
-      const Rect held = rects_[i];
-      if (held.contains(piece)) {
-        placed = false;
-        break;
-      }
-      if (piece.contains(held) || worthMerging(held, piece)) {
-        // The held rectangle goes into the new one, which is then placed again
-        // among the others.
-        rects_[i] = rects_.back();
-        rects_.pop_back();
-        pending.push_back(held.united(piece));
-        placed = false;
-        break;
-      }
-      if (held.intersects(piece)) {
-        cutAround(piece, held, pending);
-        placed = false;
-        break;
-      }
-    }
-    if (placed) {
-      rects_.push_back(piece);
+    const auto held = std::find_if(exact_.begin(), exact_.end(),
+                                   [&piece](const Rect& r) { return r.intersects(piece); });
+    if (held == exact_.end()) {
+      exact_.push_back(piece);
+      settled_ = false;
+    } else if (!held->contains(piece)) {
+      // The pieces outside the held one: the band above, the band below, and
+      // the parts left and right of it between them.
+      const Rect inner = piece.intersected(*held);
+      pending.push_back({piece.left, piece.top, piece.width, inner.top - piece.top});
+      pending.push_back({piece.left, inner.bottom(), piece.width, piece.bottom() - inner.bottom()});
+      pending.push_back({piece.left, inner.top, inner.left - piece.left, inner.height});
+      pending.push_back({inner.right(), inner.top, piece.right() - inner.right(), inner.height});
     }
   }
+}
+
+const std::vector<Rect>& Damage::rects() {
+  if (settled_) {
+    return merged_;
+  }
+  settled_ = true;
+  merged_ = exact_;
+  std::vector<long long> added;  // of each merged rectangle, the pixels added
+  for (const Rect& rect : merged_) {
+    added.push_back(rect.area());
+  }
+  for (bool merging = true; merging;) {
+    merging = false;
+    for (std::size_t i = 0; i < merged_.size() && !merging; ++i) {
+      for (std::size_t j = i + 1; j < merged_.size() && !merging; ++j) {
+        // The bounding rectangle of the two, with every other rectangle it
+        // reaches taken in, so that none overlap afterwards.
+        std::vector<std::size_t> taken{i, j};
+        Rect bounds = merged_[i].united(merged_[j]);
+        long long sum = added[i] + added[j];
+        for (std::size_t k = 0; k < merged_.size(); ++k) {
+          if (std::find(taken.begin(), taken.end(), k) == taken.end() &&
+              merged_[k].intersects(bounds)) {
+            taken.push_back(k);
+            bounds = bounds.united(merged_[k]);
+            sum += added[k];
+            k = static_cast<std::size_t>(-1);  // the bounds grew: look at all again
+          }
+        }
+        if (!littleWaste(bounds, sum)) {
+          continue;
+        }
+        std::sort(taken.rbegin(), taken.rend());
+        for (const std::size_t k : taken) {
+          merged_.erase(merged_.begin() + static_cast<std::ptrdiff_t>(k));
+          added.erase(added.begin() + static_cast<std::ptrdiff_t>(k));
+        }
+        merged_.push_back(bounds);
+        added.push_back(sum);
+        merging = true;
+      }
+    }
+  }
+  return merged_;
 }
 
 }  // namespace torvin::scene

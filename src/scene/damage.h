@@ -1,8 +1,8 @@
-// The parts of the scene to draw again, held as rectangles that never overlap,
-// so that no pixel is drawn or sent twice. A rectangle added over those held is
-// cut into the pieces they leave uncovered; two rectangles whose bounding
-// rectangle they nearly fill become that one, so that a frame keeps to a few
-// rectangles.
+// The parts of the scene to draw again, as rectangles that never overlap, so
+// that no pixel is drawn or sent twice. Rectangles are held exactly as added
+// (one added over those held is cut into the pieces they leave uncovered);
+// when they are asked for, those whose bounding rectangle they nearly fill
+// become that one, so that a frame keeps to a few rectangles.
 #pragma once
 
 #include <vector>
@@ -15,12 +15,15 @@ class Damage {
  public:
   // Adds the scene's part of `rect`.
   void add(const Rect& rect);
-  void clear() { rects_.clear(); }
-  bool empty() const { return rects_.empty(); }
-  const std::vector<Rect>& rects() const { return rects_; }
+  void clear();
+  bool empty() const { return exact_.empty(); }
+  // The rectangles to draw: they hold every pixel added and do not overlap.
+  const std::vector<Rect>& rects();
 
  private:
-  std::vector<Rect> rects_;
+  std::vector<Rect> exact_;   // the pixels added, in rectangles that do not overlap
+  std::vector<Rect> merged_;  // the same, merged where that wastes little
+  bool settled_ = true;
 };
 
 }  // namespace torvin::scene

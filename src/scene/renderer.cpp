@@ -194,11 +194,12 @@ const std::vector<Rect>& Renderer::update(Form1& form) {
     damage_.clear();
     damage_.add(kWhole);
   }
-  for (const Rect& area : damage_.rects()) {
+  const std::vector<Rect>& damage = damage_.rects();
+  for (const Rect& area : damage) {
     compose(now, area);
   }
   shown_ = std::move(now);
-  return damage_.rects();
+  return damage;
 }
 
 void Renderer::compose(const Layers& layers, const Rect& area) {

@@ -36,6 +36,10 @@ class Renderer {
   // do not overlap, and every pixel outside them is as it was.
   const std::vector<Rect>& update(Form1& form);
 
+  // Forgets what the frame shows: the next update composes the whole scene and
+  // says so (for a host that lost the pixels it showed).
+  void forget() { shown_.reset(); }
+
   // The paint handler's line-drawing operation: draws while update() runs the
   // handler, and does nothing at any other time.
   void drawLine(float x1, float y1, float x2, float y2);
