@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "desktop/game_window.h"
-#include "desktop/picture_store.h"
 #include "platform/platform.h"
+#include "scene/picture_store.h"
 #include "schedule/scheduler.h"
 #include "shell/form1.h"
 #include "sim/script.h"
@@ -68,7 +68,7 @@ class DesktopHost final : public QObject, public Platform, private Scheduler::Ho
   const Form1& form() const { return form_; }
   const Scheduler& scheduler() const { return scheduler_; }
   GameWindow& window() { return *window_; }
-  const PictureStore& pictures() const { return pictures_; }
+  const scene::PictureStore& pictures() const { return pictures_; }
   // The game's clock: ms since the window was created.
   long long clock() const { return scheduler_.clock(); }
 
@@ -133,7 +133,7 @@ class DesktopHost final : public QObject, public Platform, private Scheduler::Ho
 
   std::string folder_;
   QElapsedTimer since_;  // the window's age: the game's time
-  PictureStore pictures_;
+  scene::PictureStore pictures_;
   Form1 form_;
   Scheduler scheduler_;
   std::unique_ptr<GameWindow> window_;

@@ -2,12 +2,12 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
 #include <QScreen>
 #include <cmath>
 
-#include "desktop/picture_store.h"
 #include "desktop/score_list.h"
 #include "desktop/window_system.h"
 
@@ -17,10 +17,6 @@ namespace {
 
 // Around the scene where the window's shape differs from the scene's.
 const QColor kBorder(48, 48, 48);
-
-QColor toQColor(const Colour& colour) {
-  return QColor(colour.red, colour.green, colour.blue);
-}
 
 QRectF toQRectF(const Rect& rect) {
   return QRectF(rect.left, rect.top, rect.width, rect.height);
@@ -35,6 +31,8 @@ constexpr int kCaptionFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 // shrink to.
 constexpr int kSmallFont = 11;
 constexpr int kSmallestCaption = 7;
+// How far a caption's ink may reach beyond its box (the last glyph's edge).
+constexpr int kInkMargin = 2;
 
 int scaledPixels(int pixels, double scale) {
   return std::max(1, static_cast<int>(std::lround(pixels * scale)));
@@ -55,15 +53,19 @@ QFont fittingFont(QFont font, const QRectF& box, const QString& caption, double 
   return font;
 }
 
+QRect withInk(const QRect& box) {
+  return box.adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
+}
+
 }  // namespace
 
-GameWindow::GameWindow(Form1& form, const PictureStore& pictures, ClickHandler onClick)
+GameWindow::GameWindow(Form1& form, const scene::PictureStore& pictures, ClickHandler onClick)
     : form_(form),
-      pictures_(pictures),
+      renderer_(pictures),
+      view_(renderer_.frame()),
       command1_(new QPushButton(this)),
       command2_(new QPushButton(this)),
-      score_(new ScoreList(this)),
-      scene_(kSceneWidth, kSceneHeight, QImage::Format_RGB32) {
+      score_(new ScoreList(this)) {
   setMinimumSize(kSceneWidth, kSceneHeight);
   resize(kSceneWidth, kSceneHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -73,6 +75,11 @@ GameWindow::GameWindow(Form1& form, const PictureStore& pictures, ClickHandler o
   small_.setStretch(QFont::SemiCondensed);
   setFont(small_);
 
+  // The buttons fill their whole box, as the real child windows they are: the
+  // scene changing under them never makes them paint again.
+  command1_->setAutoFillBackground(true);
+  command2_->setAutoFillBackground(true);
+
   // "How to" comes first in the tab order and has the focus at start-up.
   setTabOrder(command2_, command1_);
   setTabOrder(command1_, score_);
@@ -81,8 +88,11 @@ GameWindow::GameWindow(Form1& form, const PictureStore& pictures, ClickHandler o
   connect(command1_, &QPushButton::clicked, this, [this, onClick] { onClick(form_.Command1); });
   connect(command2_, &QPushButton::clicked, this, [this, onClick] { onClick(form_.Command2); });
   fit_ = fitScene(size());
+  ratio_ = devicePixelRatioF();
+  view_.setFit(fit_, ratio_);
   placeWidgets();
-  refresh();
+  refreshCaptions(true);
+  refreshWidgets();
 }
 
 QPushButton& GameWindow::button(const CommandButton& button) {
@@ -94,17 +104,80 @@ QListWidget& GameWindow::scoreList() {
 }
 
 void GameWindow::refresh() {
-  setWindowTitle(toQString(form_.Form.Caption));
+  QRegion changed;
+  const std::vector<scene::Rect>& damage = renderer_.update(form_);
+  if (!composed_) {
+    composed_ = true;
+    changed = rect();
+  } else {
+    for (const scene::Rect& rect : damage) {
+      changed += view_.shows(rect);
+    }
+  }
+  changed += refreshCaptions(false);
+  // The opaque buttons and list hide the scene under them.
+  changed -= underWidgets();
+  if (!changed.isEmpty()) {
+    update(changed);
+  }
+  refreshWidgets();
+}
+
+void GameWindow::refreshWidgets() {
+  if (title_ != form_.Form.Caption.get()) {
+    title_ = form_.Form.Caption;
+    setWindowTitle(toQString(title_));
+  }
   for (const CommandButton* model : {&form_.Command1, &form_.Command2}) {
-    QPushButton& widget = button(*model);
-    widget.setText(toQString(model->Caption));
-    widget.setEnabled(model->Enabled);
+    auto& shown = buttons_[model == &form_.Command1 ? 0 : 1];
+    const std::pair<std::string, bool> now{model->Caption, model->Enabled};
+    if (shown != now) {
+      shown = now;
+      QPushButton& widget = button(*model);
+      widget.setText(toQString(now.first));
+      widget.setEnabled(now.second);
+    }
   }
   const auto& items = form_.Score.items();
   for (auto row = static_cast<std::size_t>(score_->count()); row < items.size(); ++row) {
     score_->append(toQString(items[row]));
   }
-  update();
+}
+
+QRegion GameWindow::refreshCaptions(bool all) {
+  QRegion changed;
+  for (std::size_t index = 0; index < captions_.size(); ++index) {
+    const Label& label = *form_.labels()[index];
+    Caption& caption = captions_[index];
+    const bool shown = label.Visible;
+    const QRect box = fit_.map(QRectF(label.Left, label.Top, label.Width, label.Height));
+    if (!all && caption.shown == shown &&
+        (!shown || (caption.box == box && caption.text == label.Caption.get()))) {
+      continue;
+    }
+    if (caption.shown) {
+      changed += withInk(caption.box);
+    }
+    caption = {shown, label.Caption, box, std::nullopt};
+    if (shown) {
+      const QString text = toQString(caption.text);
+      caption.layout.emplace(text, box, captionFont(index, box.size(), text), this);
+      changed += withInk(box);
+    }
+  }
+  return changed;
+}
+
+QRegion GameWindow::underWidgets() const {
+  QRegion hidden;
+  for (const QWidget* widget :
+       {static_cast<const QWidget*>(command1_), static_cast<const QWidget*>(command2_),
+        static_cast<const QWidget*>(score_)}) {
+    if (widget->isVisibleTo(this)) {
+      hidden += widget->geometry();
+    }
+  }
+  return hidden;
 }
 
 void GameWindow::toggleFullScreen() {
@@ -141,6 +214,9 @@ void GameWindow::resizeEvent(QResizeEvent* /*event*/) {
     fit_ = fit;
     placeWidgets();
   }
+  ratio_ = devicePixelRatioF();
+  view_.setFit(fit_, ratio_);
+  refreshCaptions(true);
   update();
 }
 
@@ -155,24 +231,7 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-void GameWindow::drawLine(float x1, float y1, float x2, float y2) {
-  if (painter_ != nullptr) {
-    painter_->drawLine(QPointF(x1, y1), QPointF(x2, y2));
-  }
-}
-
-void GameWindow::drawPicture(QPainter& painter, const PictureBox& image) const {
-  if (!image.picture()) {
-    return;
-  }
-  const QPointF corner(image.Left, image.Top);
-  painter.save();
-  painter.setClipRect(QRectF(corner, QSizeF(image.Width, image.Height)), Qt::IntersectClip);
-  painter.drawPixmap(corner, pictures_.pixmap(image.picture()->handle));
-  painter.restore();
-}
-
-const QFont& GameWindow::captionFont(std::size_t label, const QSizeF& box, const QString& caption) {
+const QFont& GameWindow::captionFont(std::size_t label, const QSize& box, const QString& caption) {
   FittedCaption& fitted = fitted_.at(label);
   if (fitted.caption != caption || fitted.box != box) {
     fitted = {caption, box, fittingFont(small_, QRectF(QPointF(), box), caption, fit_.scale)};
@@ -187,67 +246,56 @@ void GameWindow::closeEvent(QCloseEvent* event) {
   }
 }
 
-void GameWindow::paintScene(QPainter& painter) {
-  painter.fillRect(QRect(0, 0, kSceneWidth, kSceneHeight), toQColor(form_.Form.BackColor));
-  // Each control over the ones before it: the scenery, the rider, then the ground.
-  for (const PictureBox* image : form_.pictures()) {
-    drawPicture(painter, *image);
-  }
-  // The ground line lies over the ground tiles, so that the ground keeps its edge.
-  painter.setPen(QPen(Qt::black, 1));
-  painter_ = &painter;
-  form_.Form_Paint();
-  painter_ = nullptr;
-  for (const Label* label : form_.labels()) {
-    if (label->Visible) {
-      painter.fillRect(QRectF(label->Left, label->Top, label->Width, label->Height),
-                       toQColor(label->BackColor));
+bool GameWindow::event(QEvent* event) {
+  const bool handled = QWidget::event(event);
+  // A top-level window paints and hands its frame to the window system while
+  // it handles its update request.
+  if (event->type() == QEvent::UpdateRequest && paintedSinceShown_) {
+    paintedSinceShown_ = false;
+    if (shown_) {
+      shown_();
     }
   }
-  for (const Line* line : form_.lines()) {
-    if (line->Visible) {
-      painter.drawLine(QPointF(line->X1, line->Y1), QPointF(line->X2, line->Y2));
-    }
-  }
+  return handled;
 }
 
-void GameWindow::writeCaptions(QPainter& painter) {
+void GameWindow::paintArea(QPainter& painter, const QRect& area) {
+  painter.setClipRect(area);
+  const QRect shown = fit_.sceneRect();
+  if (!shown.contains(area)) {
+    for (const QRect& border : QRegion(area).subtracted(shown)) {
+      painter.fillRect(border, kBorder);
+    }
+  }
+  view_.paint(painter, area);
+  paintOverScene(painter, area);
+}
+
+void GameWindow::paintOverScene(QPainter& painter, const QRect& area) {
   // Over the lines too: a caption's ink is black like theirs.
   painter.setPen(Qt::black);
-  for (std::size_t index = 0; index < form_.labels().size(); ++index) {
-    const Label* label = form_.labels()[index];
-    if (!label->Visible) {
-      continue;
+  for (const Caption& caption : captions_) {
+    if (caption.layout && withInk(caption.box).intersects(area)) {
+      caption.layout->draw(painter, area);
     }
-    const QRect box = fit_.map(QRectF(label->Left, label->Top, label->Width, label->Height));
-    const QString caption = toQString(label->Caption);
-    painter.setFont(captionFont(index, box.size(), caption));
-    painter.drawText(box, kCaptionFlags, caption);
   }
 }
 
-void GameWindow::paintEvent(QPaintEvent* /*event*/) {
+void GameWindow::paintEvent(QPaintEvent* event) {
+  if (!composed_) {
+    renderer_.update(form_);  // a paint before the first refresh shows the whole scene
+    composed_ = true;
+  }
+  if (devicePixelRatioF() != ratio_) {
+    ratio_ = devicePixelRatioF();
+    view_.setFit(fit_, ratio_);
+  }
   QPainter painter(this);
-  const QRect shown = fit_.sceneRect();
-  for (const QRect& border : QRegion(rect()).subtracted(shown)) {
-    painter.fillRect(border, kBorder);
+  for (const QRect& area : event->region()) {
+    paintArea(painter, area);
   }
-  const qreal pixels = fit_.scale * devicePixelRatioF();
-  if (pixels == 1.0) {
-    // At its own size the scene is painted straight into the window.
-    painter.save();
-    painter.setClipRect(shown);
-    painter.translate(shown.topLeft());
-    paintScene(painter);
-    painter.restore();
-  } else {
-    QPainter scene(&scene_);
-    paintScene(scene);
-    scene.end();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, pixels != std::floor(pixels));
-    painter.drawImage(shown, scene_);
-  }
-  writeCaptions(painter);
+  painter.end();
+  paintedSinceShown_ = true;
   if (painted_) {
     painted_();
   }

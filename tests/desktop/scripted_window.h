@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "desktop/game_window.h"
-#include "desktop/picture_store.h"
+#include "scene/picture_store.h"
 #include "support/script_player.h"
 
 namespace torvin::desktop::testing {
@@ -32,6 +32,8 @@ class ScriptedWindow final : public torvin::testing::ScriptPlayer {
   }
 
   GameWindow& window() { return window_; }
+  // Runs after every event, once the window has been told what changed.
+  void afterEvent(std::function<void()> then) { afterEvent_ = std::move(then); }
 
   // Platform
   DecodedPicture loadPicture(const std::string& path) override { return pictures_.load(path); }
@@ -46,13 +48,17 @@ class ScriptedWindow final : public torvin::testing::ScriptPlayer {
       shownRevision_ = form_.revision();
       window_.refresh();
     }
+    if (afterEvent_) {
+      afterEvent_();
+    }
   }
   void dumped(long long time) override { look_(time); }
 
  private:
   std::string folder_;
   std::function<void(long long)> look_;
-  PictureStore pictures_;
+  std::function<void()> afterEvent_;
+  scene::PictureStore pictures_;
   GameWindow window_;
   std::uint64_t shownRevision_ = 0;
 };
