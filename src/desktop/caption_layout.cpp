@@ -57,13 +57,23 @@ CaptionLayout::CaptionLayout(const QString& caption, const QRect& box, const QFo
   }
   layout_->endLayout();
   overflows_ = !room.contains(QRectF(room.x(), room.y(), width, height));
+  // The lines' bounds and a little more: a glyph's edge may reach past its
+  // advance.
+  constexpr int kInkMargin = 2;
+  reach_ = layout_->boundingRect()
+               .translated(room.topLeft())
+               .toAlignedRect()
+               .adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
+  if (overflows_) {
+    reach_ &= box_;
+  }
 }
 
 void CaptionLayout::draw(QPainter& painter, const QRect& area) const {
   if (!layout_) {
     return;
   }
-  const QRect clip = overflows_ ? area & box_ : area;
+  const QRect clip = area & reach_;
   if (clip.isEmpty()) {
     return;
   }

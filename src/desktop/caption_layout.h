@@ -22,12 +22,15 @@ class CaptionLayout {
                 const QPaintDevice* device);
 
   const QRect& box() const { return box_; }
+  // The window's pixels the caption's ink can touch (none for an empty one).
+  const QRect& reach() const { return reach_; }
   // Draws the caption, clipped to `area` (and to its box where the text would
   // go beyond it).
   void draw(QPainter& painter, const QRect& area) const;
 
  private:
   QRect box_;
+  QRect reach_;
   std::unique_ptr<QTextLayout> layout_;  // none for an empty caption
   bool overflows_ = false;               // the text takes more room than the box
 };

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 #include "desktop/score_list.h"
@@ -31,8 +32,6 @@ constexpr int kCaptionFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 // shrink to.
 constexpr int kSmallFont = 11;
 constexpr int kSmallestCaption = 7;
-// How far a caption's ink may reach beyond its box (the last glyph's edge).
-constexpr int kInkMargin = 2;
 
 int scaledPixels(int pixels, double scale) {
   return std::max(1, static_cast<int>(std::lround(pixels * scale)));
@@ -51,10 +50,6 @@ QFont fittingFont(QFont font, const QRectF& box, const QString& caption, double 
   }
   font.setPixelSize(scaledPixels(kSmallestCaption, scale));
   return font;
-}
-
-QRect withInk(const QRect& box) {
-  return box.adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
 }
 
 }  // namespace
@@ -104,23 +99,44 @@ QListWidget& GameWindow::scoreList() {
 }
 
 void GameWindow::refresh() {
-  QRegion changed;
   const std::vector<scene::Rect>& damage = renderer_.update(form_);
   if (!composed_) {
     composed_ = true;
-    changed = rect();
+    update();
   } else {
     for (const scene::Rect& rect : damage) {
-      changed += view_.shows(rect);
+      paintAgain(view_.shows(rect));
     }
   }
-  changed += refreshCaptions(false);
-  // The opaque buttons and list hide the scene under them.
-  changed -= underWidgets();
-  if (!changed.isEmpty()) {
-    update(changed);
-  }
+  refreshCaptions(false);
   refreshWidgets();
+}
+
+void GameWindow::paintAgain(const QRect& area) {
+  // The opaque buttons and list hide the scene under them: only the pieces
+  // around them are asked for.
+  std::array<QRect, 16> pending;
+  std::size_t count = 0;
+  pending[count++] = area;
+  while (count > 0) {
+    const QRect piece = pending[--count];
+    const auto hidden = std::find_if(widgetBoxes_.begin(), widgetBoxes_.end(),
+                                     [&piece](const QRect& box) { return box.intersects(piece); });
+    if (hidden == widgetBoxes_.end()) {
+      update(piece);
+      continue;
+    }
+    const QRect inner = piece & *hidden;
+    for (const QRect& part :
+         {QRect(QPoint(piece.left(), piece.top()), QPoint(piece.right(), inner.top() - 1)),
+          QRect(QPoint(piece.left(), inner.bottom() + 1), QPoint(piece.right(), piece.bottom())),
+          QRect(QPoint(piece.left(), inner.top()), QPoint(inner.left() - 1, inner.bottom())),
+          QRect(QPoint(inner.right() + 1, inner.top()), QPoint(piece.right(), inner.bottom()))}) {
+      if (!part.isEmpty() && count < pending.size()) {
+        pending[count++] = part;
+      }
+    }
+  }
 }
 
 void GameWindow::refreshWidgets() {
@@ -144,8 +160,7 @@ void GameWindow::refreshWidgets() {
   }
 }
 
-QRegion GameWindow::refreshCaptions(bool all) {
-  QRegion changed;
+void GameWindow::refreshCaptions(bool all) {
   for (std::size_t index = 0; index < captions_.size(); ++index) {
     const Label& label = *form_.labels()[index];
     Caption& caption = captions_[index];
@@ -155,29 +170,16 @@ QRegion GameWindow::refreshCaptions(bool all) {
         (!shown || (caption.box == box && caption.text == label.Caption.get()))) {
       continue;
     }
-    if (caption.shown) {
-      changed += withInk(caption.box);
+    if (caption.layout) {
+      paintAgain(caption.layout->reach());
     }
     caption = {shown, label.Caption, box, std::nullopt};
     if (shown) {
       const QString text = toQString(caption.text);
       caption.layout.emplace(text, box, captionFont(index, box.size(), text), this);
-      changed += withInk(box);
+      paintAgain(caption.layout->reach());
     }
   }
-  return changed;
-}
-
-QRegion GameWindow::underWidgets() const {
-  QRegion hidden;
-  for (const QWidget* widget :
-       {static_cast<const QWidget*>(command1_), static_cast<const QWidget*>(command2_),
-        static_cast<const QWidget*>(score_)}) {
-    if (widget->isVisibleTo(this)) {
-      hidden += widget->geometry();
-    }
-  }
-  return hidden;
 }
 
 void GameWindow::toggleFullScreen() {
@@ -206,6 +208,7 @@ void GameWindow::placeWidgets() {
   }
   score_->setGeometry(fit_.map(toQRectF(form_.Score.rect)));
   score_->setScale(fit_.scale, small_);
+  widgetBoxes_ = {command1_->geometry(), command2_->geometry(), score_->geometry()};
 }
 
 void GameWindow::resizeEvent(QResizeEvent* /*event*/) {
@@ -272,10 +275,14 @@ void GameWindow::paintArea(QPainter& painter, const QRect& area) {
 }
 
 void GameWindow::paintOverScene(QPainter& painter, const QRect& area) {
-  // Over the lines too: a caption's ink is black like theirs.
-  painter.setPen(Qt::black);
+  bool inked = false;
   for (const Caption& caption : captions_) {
-    if (caption.layout && withInk(caption.box).intersects(area)) {
+    if (caption.layout && caption.layout->reach().intersects(area)) {
+      if (!inked) {
+        // Over the lines too: a caption's ink is black like theirs.
+        painter.setPen(Qt::black);
+        inked = true;
+      }
       caption.layout->draw(painter, area);
     }
   }

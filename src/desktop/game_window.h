@@ -98,15 +98,16 @@ class GameWindow final : public QWidget {
   // the labels' captions. Anything else shown over the scene belongs here too,
   // with the window asked to paint its place whenever it changes.
   void paintOverScene(QPainter& painter, const QRect& area);
-  // Lays out the captions that changed (all of them with `all`); returns the
-  // window's places that must be painted again for them.
-  QRegion refreshCaptions(bool all);
+  // Lays out the captions that changed (all of them with `all`) and asks for
+  // their places to be painted again.
+  void refreshCaptions(bool all);
+  // Asks for the window's `area` to be painted again, less what the buttons
+  // and the list cover.
+  void paintAgain(const QRect& area);
   // The buttons, the Score list and the window's caption, where they changed.
   void refreshWidgets();
   // Moves and sizes the buttons and the list for the present fit.
   void placeWidgets();
-  // The window's parts that the buttons and the list hide.
-  QRegion underWidgets() const;
   const QFont& captionFont(std::size_t label, const QSize& box, const QString& caption);
 
   Form1& form_;
@@ -128,6 +129,7 @@ class GameWindow final : public QWidget {
   };
   std::array<FittedCaption, 5> fitted_;
   std::array<Caption, 5> captions_;
+  std::array<QRect, 3> widgetBoxes_;  // where the buttons and the list are
   // What the widgets show, to change them only when the model changed.
   std::string title_;
   std::array<std::optional<std::pair<std::string, bool>>, 2> buttons_;

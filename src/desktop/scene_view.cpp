@@ -70,7 +70,11 @@ void SceneView::paint(QPainter& painter, const QRect& area) {
   if (device.empty()) {
     return;
   }
-  scaled_.resize(static_cast<std::size_t>(device.width) * static_cast<std::size_t>(device.height));
+  const auto pixels =
+      static_cast<std::size_t>(device.width) * static_cast<std::size_t>(device.height);
+  if (scaled_.size() < pixels) {
+    scaled_.resize(pixels);  // grown once, never cleared again
+  }
   scaler_->scale(frame_, device, scaled_.data(), device.width);
   QImage image(reinterpret_cast<const uchar*>(scaled_.data()), device.width, device.height,
                device.width * static_cast<qsizetype>(sizeof(std::uint32_t)), QImage::Format_RGB32);

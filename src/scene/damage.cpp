@@ -24,7 +24,8 @@ void Damage::clear() {
 }
 
 void Damage::add(const Rect& rect) {
-  std::vector<Rect> pending{rect.intersected(kWhole)};
+  std::vector<Rect>& pending = pending_;
+  pending.assign(1, rect.intersected(kWhole));
   while (!pending.empty()) {
     const Rect piece = pending.back();
     pending.pop_back();
@@ -54,7 +55,8 @@ const std::vector<Rect>& Damage::rects() {
   }
   settled_ = true;
   merged_ = exact_;
-  std::vector<long long> added;  // of each merged rectangle, the pixels added
+  std::vector<long long>& added = added_;  // of each merged rectangle, the pixels added
+  added.clear();
   for (const Rect& rect : merged_) {
     added.push_back(rect.area());
   }
@@ -64,7 +66,8 @@ const std::vector<Rect>& Damage::rects() {
       for (std::size_t j = i + 1; j < merged_.size() && !merging; ++j) {
         // The bounding rectangle of the two, with every other rectangle it
         // reaches taken in, so that none overlap afterwards.
-        std::vector<std::size_t> taken{i, j};
+        std::vector<std::size_t>& taken = taken_;
+        taken.assign({i, j});
         Rect bounds = merged_[i].united(merged_[j]);
         long long sum = added[i] + added[j];
         for (std::size_t k = 0; k < merged_.size(); ++k) {

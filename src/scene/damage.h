@@ -24,6 +24,10 @@ class Damage {
   std::vector<Rect> exact_;   // the pixels added, in rectangles that do not overlap
   std::vector<Rect> merged_;  // the same, merged where that wastes little
   bool settled_ = true;
+  // Kept for their storage.
+  std::vector<Rect> pending_;
+  std::vector<long long> added_;
+  std::vector<std::size_t> taken_;
 };
 
 }  // namespace torvin::scene

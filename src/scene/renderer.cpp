@@ -39,25 +39,44 @@ Rect boundsOf(const std::vector<Point>& pixels) {
   return bounds;
 }
 
+// The first row pixel by pixel, the others copied from it (which the machine
+// does many pixels at a time).
 void fill(Frame& frame, const Rect& rect, std::uint32_t colour) {
-  for (int y = rect.top; y < rect.bottom(); ++y) {
-    std::fill_n(frame.row(y) + rect.left, rect.width, colour);
-  }
-}
-
-void plot(Frame& frame, const std::vector<Point>& pixels, const Rect& bounds, const Rect& area) {
-  if (!bounds.intersects(area)) {
+  if (rect.empty()) {
     return;
   }
-  for (const Point& pixel : pixels) {
-    if (pixel.x >= area.left && pixel.x < area.right() && pixel.y >= area.top &&
-        pixel.y < area.bottom()) {
-      frame.row(pixel.y)[pixel.x] = kInk;
-    }
+  std::uint32_t* first = frame.row(rect.top) + rect.left;
+  std::fill_n(first, rect.width, colour);
+  const auto bytes = static_cast<std::size_t>(rect.width) * sizeof(std::uint32_t);
+  for (int y = rect.top + 1; y < rect.bottom(); ++y) {
+    std::memcpy(frame.row(y) + rect.left, first, bytes);
   }
 }
 
 }  // namespace
+
+void Renderer::plot(const LineLayer& line, const Rect& area) {
+  if (!line.bounds.intersects(area)) {
+    return;
+  }
+  // A line's pixels come in order along its longer side, so those inside
+  // `area` lie together.
+  auto from = line.pixels.begin();
+  auto to = line.pixels.end();
+  if (line.order == LineLayer::Order::ByColumn) {
+    from = std::partition_point(from, to, [&area](const Point& p) { return p.x < area.left; });
+    to = std::partition_point(from, to, [&area](const Point& p) { return p.x < area.right(); });
+  } else if (line.order == LineLayer::Order::ByRow) {
+    from = std::partition_point(from, to, [&area](const Point& p) { return p.y < area.top; });
+    to = std::partition_point(from, to, [&area](const Point& p) { return p.y < area.bottom(); });
+  }
+  for (auto pixel = from; pixel != to; ++pixel) {
+    if (pixel->x >= area.left && pixel->x < area.right() && pixel->y >= area.top &&
+        pixel->y < area.bottom()) {
+      frame_.row(pixel->y)[pixel->x] = kInk;
+    }
+  }
+}
 
 void Renderer::drawLine(float x1, float y1, float x2, float y2) {
   if (painting_ != nullptr) {
@@ -104,6 +123,7 @@ Renderer::PictureLayer Renderer::place(const PictureBox& image) const {
 
 void Renderer::describe(Form1& form, Layers& layers) {
   layers.back = pixelOf(form.Form.BackColor);
+  layers.painted.clear();
   for (std::size_t i = 0; i < layers.pictures.size(); ++i) {
     layers.pictures[i] = place(*form.pictures()[i]);
   }
@@ -120,13 +140,16 @@ void Renderer::describe(Form1& form, Layers& layers) {
                                   .intersected(kWhole);
       layers.labels[i].colour = pixelOf(label.BackColor);
     }
-    if (layers.labels[i].rect.empty()) {
+    if (!label.Visible || layers.labels[i].rect.empty()) {
       layers.labels[i] = {};
     }
   }
   for (std::size_t i = 0; i < layers.lines.size(); ++i) {
     const Line& control = *form.lines()[i];
     LineLayer& line = layers.lines[i];
+    line.pixels.clear();
+    line.bounds = {};
+    line.order = LineLayer::Order::None;
     line.shown = control.Visible;
     line.x1 = control.X1;
     line.y1 = control.Y1;
@@ -142,6 +165,15 @@ void Renderer::lineChanged(const LineLayer* before, LineLayer& now) {
   if (now.shown) {
     now.pixels = linePixels(now.x1, now.y1, now.x2, now.y2);
     now.bounds = boundsOf(now.pixels);
+    const auto increasing = [&now](auto coordinate) {
+      return std::adjacent_find(now.pixels.begin(), now.pixels.end(),
+                                [&coordinate](const Point& a, const Point& b) {
+                                  return coordinate(b) <= coordinate(a);
+                                }) == now.pixels.end();
+    };
+    now.order = increasing([](const Point& p) { return p.x; })   ? LineLayer::Order::ByColumn
+                : increasing([](const Point& p) { return p.y; }) ? LineLayer::Order::ByRow
+                                                                 : LineLayer::Order::None;
     damage_.add(now.bounds);
   }
 }
@@ -163,6 +195,7 @@ void Renderer::compare(Layers& before, Layers& now) {
     if (old != nullptr && old->sameLine(line)) {
       line.pixels = std::move(old->pixels);
       line.bounds = old->bounds;
+      line.order = old->order;
     } else {
       lineChanged(old, line);
     }
@@ -179,11 +212,11 @@ void Renderer::compare(Layers& before, Layers& now) {
 }
 
 const std::vector<Rect>& Renderer::update(Form1& form) {
-  Layers now;
+  Layers& now = next_;
   describe(form, now);
   damage_.clear();
-  if (shown_ && shown_->back == now.back) {
-    compare(*shown_, now);
+  if (showing_ && shown_.back == now.back) {
+    compare(shown_, now);
   } else {
     for (LineLayer& line : now.painted) {
       lineChanged(nullptr, line);
@@ -198,7 +231,8 @@ const std::vector<Rect>& Renderer::update(Form1& form) {
   for (const Rect& area : damage) {
     compose(now, area);
   }
-  shown_ = std::move(now);
+  std::swap(shown_, next_);
+  showing_ = true;
   return damage;
 }
 
@@ -225,13 +259,13 @@ void Renderer::compose(const Layers& layers, const Rect& area) {
     }
   }
   for (const LineLayer& line : layers.painted) {
-    plot(frame_, line.pixels, line.bounds, area);
+    plot(line, area);
   }
   for (const FillLayer& label : layers.labels) {
     fill(frame_, label.rect.intersected(area), label.colour);
   }
   for (const LineLayer& line : layers.lines) {
-    plot(frame_, line.pixels, line.bounds, area);
+    plot(line, area);
   }
 }
 

@@ -13,7 +13,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "scene/damage.h"
@@ -38,7 +37,7 @@ class Renderer {
 
   // Forgets what the frame shows: the next update composes the whole scene and
   // says so (for a host that lost the pixels it showed).
-  void forget() { shown_.reset(); }
+  void forget() { showing_ = false; }
 
   // The paint handler's line-drawing operation: draws while update() runs the
   // handler, and does nothing at any other time.
@@ -69,6 +68,8 @@ class Renderer {
     float y2 = 0;
     std::vector<Point> pixels;  // found once the line is known to be new
     Rect bounds;                // of its pixels
+    // Whether the pixels come by growing column, by growing row, or neither.
+    enum class Order : std::uint8_t { None, ByColumn, ByRow } order = Order::None;
     bool sameLine(const LineLayer& other) const {
       return shown == other.shown &&
              (!shown || (x1 == other.x1 && y1 == other.y1 && x2 == other.x2 && y2 == other.y2));
@@ -90,11 +91,15 @@ class Renderer {
   void compare(Layers& before, Layers& now);
   void lineChanged(const LineLayer* before, LineLayer& now);
   void compose(const Layers& layers, const Rect& area);
+  // Draws the line's pixels that lie in `area`.
+  void plot(const LineLayer& line, const Rect& area);
 
   const PictureStore& pictures_;
   Frame frame_;
   Damage damage_;
-  std::optional<Layers> shown_;                 // what the frame shows
+  Layers shown_;  // what the frame shows, if `showing_`
+  bool showing_ = false;
+  Layers next_;                                 // what it is to show (kept for its storage)
   std::vector<LineLayer>* painting_ = nullptr;  // set while the paint handler runs
 };
 

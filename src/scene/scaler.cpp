@@ -67,6 +67,30 @@ std::uint32_t blend(std::uint32_t a, std::uint32_t b, std::uint32_t weight) {
   return 0xFF000000U | (redBlue & 0xFF00FFU) | (green & 0x00FF00U);
 }
 
+// Target columns `from` to `to` of one row, each scene pixel `factor` times
+// over (`Factor` when it is known beforehand, which lets the compiler unroll).
+template <int Factor>
+void repeat(const std::uint32_t* source, int from, int to, std::uint32_t* out,
+            int factor = Factor) {
+  const int f = Factor > 0 ? Factor : factor;
+  int x = from;
+  // A scene pixel cut by the left edge, then whole ones, then one cut by the right.
+  for (; x < to && x % f != 0; ++x) {
+    *out++ = source[x / f];
+  }
+  const int whole = to / f;
+  for (int column = x / f; column < whole; ++column) {
+    const std::uint32_t pixel = source[column];
+    for (int i = 0; i < f; ++i) {
+      out[i] = pixel;
+    }
+    out += f;
+  }
+  for (x = std::max(x, whole * f); x < to; ++x) {
+    *out++ = source[x / f];
+  }
+}
+
 }  // namespace
 
 void Scaler::scale(const Frame& frame, const Rect& area, std::uint32_t* out, int stride) const {
@@ -82,12 +106,16 @@ void Scaler::scale(const Frame& frame, const Rect& area, std::uint32_t* out, int
         continue;
       }
       const std::uint32_t* source = frame.row(y / factor_);
-      std::uint32_t* target = line;
-      for (int x = part.left; x < part.right();) {
-        const int column = x / factor_;
-        const int end = std::min((column + 1) * factor_, part.right());
-        target = std::fill_n(target, end - x, source[column]);
-        x = end;
+      switch (factor_) {
+        case 2:
+          repeat<2>(source, part.left, part.right(), line);
+          break;
+        case 3:
+          repeat<3>(source, part.left, part.right(), line);
+          break;
+        default:
+          repeat<0>(source, part.left, part.right(), line, factor_);
+          break;
       }
     }
     return;
