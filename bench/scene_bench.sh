@@ -83,8 +83,8 @@ ride() {
                          (h - 343 * s) / 2 + 300 * s }')
   local measure=()
   if [ -n "$callgrind" ]; then
-    measure=(--measure 3 "callgrind_control -i on $game >/dev/null"
-             "callgrind_control -d $game >/dev/null")
+    measure=(--measure 3 "callgrind_control -i on $game >/dev/null 2>&1"
+             "callgrind_control -d $game >/dev/null 2>&1")
   fi
   "$watch" "$window" $((X + start_x)) $((Y + start_y)) $((X + 40)) $((Y + 40)) "$ride" \
     "${measure[@]}" >"$work/$name.watch"

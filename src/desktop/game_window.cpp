@@ -249,19 +249,6 @@ void GameWindow::closeEvent(QCloseEvent* event) {
   }
 }
 
-bool GameWindow::event(QEvent* event) {
-  const bool handled = QWidget::event(event);
-  // A top-level window paints and hands its frame to the window system while
-  // it handles its update request.
-  if (event->type() == QEvent::UpdateRequest && paintedSinceShown_) {
-    paintedSinceShown_ = false;
-    if (shown_) {
-      shown_();
-    }
-  }
-  return handled;
-}
-
 void GameWindow::paintArea(QPainter& painter, const QRect& area) {
   painter.setClipRect(area);
   const QRect shown = fit_.sceneRect();
@@ -302,7 +289,6 @@ void GameWindow::paintEvent(QPaintEvent* event) {
     paintArea(painter, area);
   }
   painter.end();
-  paintedSinceShown_ = true;
   if (painted_) {
     painted_();
   }

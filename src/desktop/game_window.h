@@ -58,8 +58,6 @@ class GameWindow final : public QWidget {
 
   // Called after every frame the window paints.
   void setPaintedHook(std::function<void()> painted) { painted_ = std::move(painted); }
-  // Called after painted frames have been handed to the window system.
-  void setShownHook(std::function<void()> shown) { shown_ = std::move(shown); }
 
   QPushButton& button(const CommandButton& button);
   QListWidget& scoreList();
@@ -76,7 +74,6 @@ class GameWindow final : public QWidget {
   QSize sizeHint() const override { return QSize(kSceneWidth, kSceneHeight); }
 
  protected:
-  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -135,9 +132,7 @@ class GameWindow final : public QWidget {
   std::array<std::optional<std::pair<std::string, bool>>, 2> buttons_;
   bool composed_ = false;  // the scene was composed at least once
   qreal ratio_ = 1;        // the device pixel ratio the view was fitted for
-  bool paintedSinceShown_ = false;
   std::function<void()> painted_;
-  std::function<void()> shown_;
   std::function<void()> closing_;
 };
 
