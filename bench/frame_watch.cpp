@@ -131,7 +131,8 @@ int main(int argc, char** argv) {
   }
   watch.damageEvent = damage->first_event;
   std::free(xcb_damage_query_version_reply(
-      watch.x, xcb_damage_query_version(watch.x, XCB_DAMAGE_MAJOR_VERSION, XCB_DAMAGE_MINOR_VERSION),
+      watch.x,
+      xcb_damage_query_version(watch.x, XCB_DAMAGE_MAJOR_VERSION, XCB_DAMAGE_MINOR_VERSION),
       nullptr));
   xcb_damage_create(watch.x, xcb_generate_id(watch.x), window,
                     XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);

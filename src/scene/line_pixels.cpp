@@ -49,50 +49,42 @@ void extendEnds(int caps, int& from, int& to, Fixed16& across, Fixed16 step) {
   }
 }
 
-// Cuts the line to the band just outside the scene; false when nothing of it is left.
+// Cuts the line where it leaves the band from `low` to `high` along one axis
+// (`a`, the other being `b`): the start first, then the end. False when the
+// line lies wholly beyond one side.
+bool cutAlong(double& a1, double& b1, double& a2, double& b2, double low, double high) {
+  if (a1 < low) {
+    if (a2 <= low) {
+      return false;
+    }
+    b1 += (b2 - b1) / (a2 - a1) * (low - a1);
+    a1 = low;
+  } else if (a1 > high) {
+    if (a2 >= high) {
+      return false;
+    }
+    b1 += (b2 - b1) / (a2 - a1) * (high - a1);
+    a1 = high;
+  }
+  if (a2 < low) {
+    b2 += (b2 - b1) / (a2 - a1) * (low - a2);
+    a2 = low;
+  } else if (a2 > high) {
+    b2 += (b2 - b1) / (a2 - a1) * (high - a2);
+    a2 = high;
+  }
+  return true;
+}
+
+// Cuts the line to the band just outside the scene, across and then down;
+// false when nothing of it is left.
 bool cut(double& x1, double& y1, double& x2, double& y2) {
   if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) {
     return false;
   }
-  if (x1 < kLeftCut) {
-    if (x2 <= kLeftCut) {
-      return false;
-    }
-    y1 += (y2 - y1) / (x2 - x1) * (kLeftCut - x1);
-    x1 = kLeftCut;
-  } else if (x1 > kRightCut) {
-    if (x2 >= kRightCut) {
-      return false;
-    }
-    y1 += (y2 - y1) / (x2 - x1) * (kRightCut - x1);
-    x1 = kRightCut;
-  }
-  if (x2 < kLeftCut) {
-    y2 += (y2 - y1) / (x2 - x1) * (kLeftCut - x2);
-    x2 = kLeftCut;
-  } else if (x2 > kRightCut) {
-    y2 += (y2 - y1) / (x2 - x1) * (kRightCut - x2);
-    x2 = kRightCut;
-  }
-  if (y1 < kTopCut) {
-    if (y2 <= kTopCut) {
-      return false;
-    }
-    x1 += (x2 - x1) / (y2 - y1) * (kTopCut - y1);
-    y1 = kTopCut;
-  } else if (y1 > kBottomCut) {
-    if (y2 >= kBottomCut) {
-      return false;
-    }
-    x1 += (x2 - x1) / (y2 - y1) * (kBottomCut - y1);
-    y1 = kBottomCut;
-  }
-  if (y2 < kTopCut) {
-    x2 += (x2 - x1) / (y2 - y1) * (kTopCut - y2);
-    y2 = kTopCut;
-  } else if (y2 > kBottomCut) {
-    x2 += (x2 - x1) / (y2 - y1) * (kBottomCut - y2);
-    y2 = kBottomCut;
+  if (!cutAlong(x1, y1, x2, y2, kLeftCut, kRightCut) ||
+      !cutAlong(y1, x1, y2, x2, kTopCut, kBottomCut)) {
+    return false;
   }
   // What is left lies in the band (a line that only grazes it may leave its ends
   // a little outside); anything else is not a line to step.
