@@ -132,8 +132,13 @@ void GameWindow::paintAgain(const QRect& area) {
           QRect(QPoint(piece.left(), inner.bottom() + 1), QPoint(piece.right(), piece.bottom())),
           QRect(QPoint(piece.left(), inner.top()), QPoint(inner.left() - 1, inner.bottom())),
           QRect(QPoint(inner.right() + 1, inner.top()), QPoint(piece.right(), inner.bottom()))}) {
-      if (!part.isEmpty() && count < pending.size()) {
+      if (part.isEmpty()) {
+        continue;
+      }
+      if (count < pending.size()) {
         pending[count++] = part;
+      } else {
+        update(part);  // never reached with three widgets; more painted, never less
       }
     }
   }

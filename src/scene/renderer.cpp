@@ -15,6 +15,11 @@ constexpr std::uint32_t kInk = 0xFF000000U;
 // Far beyond anything on the scene, and still a safe int once rounded.
 constexpr double kFar = 1e9;
 
+// Whether a control's place is one at all (never otherwise in the game).
+bool placed(float left, float top, float width, float height) {
+  return std::isfinite(left) && std::isfinite(top) && std::isfinite(width) && std::isfinite(height);
+}
+
 // Rounds a position to a whole pixel as Qt does (halves away from zero).
 int whole(double value) {
   const double near = std::clamp(value, -kFar, kFar);
@@ -93,7 +98,7 @@ void Renderer::drawLine(float x1, float y1, float x2, float y2) {
 Renderer::PictureLayer Renderer::place(const PictureBox& image) const {
   PictureLayer layer;
   const Sprite* sprite = image.picture() ? pictures_.sprite(image.picture()->handle) : nullptr;
-  if (sprite == nullptr) {
+  if (sprite == nullptr || !placed(image.Left, image.Top, image.Width, image.Height)) {
     return layer;
   }
   // The box clips the picture. Its far corner is found as Qt finds it from a
@@ -132,7 +137,7 @@ void Renderer::describe(Form1& form, Layers& layers) {
   painting_ = nullptr;
   for (std::size_t i = 0; i < layers.labels.size(); ++i) {
     const Label& label = *form.labels()[i];
-    if (label.Visible) {
+    if (label.Visible && placed(label.Left, label.Top, label.Width, label.Height)) {
       const double left = label.Left.get();
       const double top = label.Top.get();
       layers.labels[i].rect = between(left, top, left + static_cast<double>(label.Width.get()),
