@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev libgif-dev libjpeg-dev libxkbcommon-dev libxkbcommon-x11-dev
   libgtest-dev googletest nlohmann-json3-dev
   xvfb xdotool x11-apps x11-utils x11-xkb-utils xauth openbox wmctrl imagemagick fonts-dejavu-core
-  git locales time desktop-file-utils appstream dpkg-dev file groff-base
+  git locales time desktop-file-utils appstream dpkg-dev file groff-base lintian
 )
 
 missing=()
