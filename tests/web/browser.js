@@ -35,14 +35,21 @@ async function launchBrowser() {
   return browser;
 }
 
-// A new page whose console errors and failed loads are collected in
-// page.problems, so that a test can show them when it fails.
+// A new page whose console errors, script errors and failed loads (with
+// their addresses) are collected in page.problems, so that a test can show
+// them when it fails.
 async function openPage(browser) {
   const page = await browser.newPage();
   page.problems = [];
   page.on("console", (message) => {
-    if (message.type() === "error") {
+    // A failed load is told with its address below.
+    if (message.type() === "error" && !message.text().startsWith("Failed to load resource")) {
       page.problems.push(`console: ${message.text()}`);
+    }
+  });
+  page.on("response", (response) => {
+    if (response.status() >= 400) {
+      page.problems.push(`${response.status()} for ${response.url()}`);
     }
   });
   page.on("pageerror", (error) => page.problems.push(`page error: ${error.message}`));
