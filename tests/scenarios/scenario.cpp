@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 #include "sim/script.h"
@@ -127,7 +130,35 @@ std::string assetsFolder() {
   return TORVIN_TEST_ASSETS;
 }
 
+namespace {
+
+// With TORVIN_KEEP_SCRIPTS naming a folder, every script a test plays is also
+// written there, named after the test, with its options on a "# options:"
+// line, so that another build of torvin-sim can play the same scripts.
+void keepScript(const std::string& script, const Options& options) {
+  const char* folder = std::getenv("TORVIN_KEEP_SCRIPTS");
+  if (folder == nullptr) {
+    return;
+  }
+  static std::atomic<int> played{0};
+  std::string name = "script";
+  if (const auto* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
+    name = std::string(test->test_suite_name()) + "." + test->name();
+  }
+  for (char& c : name) {
+    c = c == '/' ? '_' : c;
+  }
+  std::ofstream out(std::string(folder) + "/" + name + "-" + std::to_string(++played) + ".script");
+  if (options.autoclose) {
+    out << "# options: --autoclose " << *options.autoclose << "\n";
+  }
+  out << script;
+}
+
+}  // namespace
+
 Played play(const std::string& script, const Options& options) {
+  keepScript(script, options);
   std::istringstream in(script);
   std::ostringstream out;
   sim::Options simOptions;
