@@ -1,11 +1,11 @@
-#include "sim/json_output.h"
+#include "script/json_output.h"
 
 #include <charconv>
 #include <cstdio>
 
 #include "shell/form1.h"
 
-namespace torvin::sim {
+namespace torvin::script {
 
 namespace {
 
@@ -240,4 +240,4 @@ EventJson& EventJson::field(const char* name, long long value) {
   return *this;
 }
 
-}  // namespace torvin::sim
+}  // namespace torvin::script
