@@ -10,8 +10,13 @@
 
 namespace torvin::desktop {
 
-LineOutput::LineOutput(int fd, std::string name, bool cutsBack)
-    : fd_(fd), name_(std::move(name)), cutsBack_(cutsBack) {}
+LineOutput::LineOutput(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
+
+LineOutput LineOutput::wholeLines(int fd, std::string name) {
+  LineOutput out(fd, std::move(name));
+  out.cutsBack_ = true;
+  return out;
+}
 
 LineOutput LineOutput::standardOutput() {
   LineOutput out(STDOUT_FILENO, "the standard output");
@@ -57,8 +62,8 @@ bool LineOutput::write(std::string_view text) {
 
 void LineOutput::fail(int error) {
   failed_ = true;
-  std::fprintf(stderr, "torvin: cannot write %s (%s); the game goes on without it\n", name_.c_str(),
-               std::strerror(error));
+  std::fprintf(stderr, "torvin: cannot write %s (%s)%s\n", name_.c_str(), std::strerror(error),
+               cutsBack_ ? "; it ends with its last whole line, and the game goes on" : "");
 }
 
 }  // namespace torvin::desktop

@@ -13,9 +13,11 @@ namespace torvin::desktop {
 class LineOutput {
  public:
   // Writes to the open file `fd` (not closed here), called `name` in messages.
-  // With `cutsBack`, a line the disk could take only part of is cut off again,
-  // so that the file ends with its last whole line (for a regular file).
-  LineOutput(int fd, std::string name, bool cutsBack = false);
+  LineOutput(int fd, std::string name);
+  // The same for a file that must end with a whole line: a line the disk
+  // could take only part of is cut off again (in a regular file), and the
+  // message says so.
+  static LineOutput wholeLines(int fd, std::string name);
 
   // Standard output. One that was closed when the game started (`>&-`) is
   // held open on /dev/null, so that no file the game opens lands on it, and
@@ -33,7 +35,7 @@ class LineOutput {
 
   int fd_;
   std::string name_;
-  bool cutsBack_;
+  bool cutsBack_ = false;
   bool closed_ = false;  // standard output was closed at the start
   bool failed_ = false;
 };

@@ -67,7 +67,7 @@ int openRecording(const std::string& path) {
 Recording::Recording(const std::string& path) : Recording(openRecording(path), path) {}
 
 Recording::Recording(int fd, const std::string& path)
-    : fd_(fd), out_(fd, "the recording " + path, true) {}
+    : fd_(fd), out_(LineOutput::wholeLines(fd, "the recording " + path)) {}
 
 Recording::~Recording() {
   close(fd_);
