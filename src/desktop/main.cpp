@@ -64,6 +64,25 @@ Files openFiles(const Options& options) {
   return files;
 }
 
+// Gives the host what the options ask of it: the recording, the dumps, the
+// script to replay and the end after --quit-after.
+void plug(DesktopHost& host, Files& files, const Options& options, LineOutput& out) {
+  if (files.recording) {
+    host.record(*files.recording);
+  }
+  if (options.dumpAtExit) {
+    host.dumpAtExit(out);
+  }
+  if (options.replay) {
+    host.replay(std::move(files.replay));
+    host.dumpsTo(out);
+  }
+  if (options.quitAfter) {
+    QTimer::singleShot(static_cast<int>(std::lround(*options.quitAfter * 1000.0)), &host,
+                       [&host] { host.end(); });
+  }
+}
+
 // Opens the window at the size asked for, else at the size it had last time.
 // A screen nobody sees (the unattended tests) neither reads nor keeps one.
 // Returns whether the window's size is to be kept when the game ends.
@@ -121,27 +140,14 @@ int main(int argc, char** argv) {
 
   DesktopHost host(folder);
   stats.watch(host);
-  if (files.recording) {
-    host.record(*files.recording);
-  }
-  if (options.dumpAtExit) {
-    host.dumpAtExit(out);
-  }
-  if (options.replay) {
-    host.replay(std::move(files.replay));
-    host.dumpsTo(out);
-  }
   try {
     host.load();
   } catch (const torvin::PictureError& error) {
     reportError(nullptr, error.what());
     return kGameFailed;
   }
+  plug(host, files, options, out);
   endOnSignals(&app, [&host] { host.end(); });
-  if (options.quitAfter) {
-    QTimer::singleShot(static_cast<int>(std::lround(*options.quitAfter * 1000.0)), &host,
-                       [&host] { host.end(); });
-  }
   const bool keepsSize = showWindow(host.window(), options);
   host.run();
   if (keepsSize) {
