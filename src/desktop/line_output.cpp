@@ -20,12 +20,16 @@ LineOutput LineOutput::wholeLines(int fd, std::string name) {
 
 LineOutput LineOutput::standardOutput() {
   LineOutput out(STDOUT_FILENO, "the standard output");
-  if (fcntl(STDOUT_FILENO, F_GETFD) < 0 && errno == EBADF) {
-    out.closed_ = true;
-    const int null = open("/dev/null", O_WRONLY);
-    if (null >= 0 && null != STDOUT_FILENO) {
-      dup2(null, STDOUT_FILENO);
-      close(null);
+  for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+    if (fcntl(stream, F_GETFD) < 0 && errno == EBADF) {
+      out.closed_ = out.closed_ || stream == STDOUT_FILENO;
+      // open() takes the lowest free descriptor: the closed stream's own, as
+      // the lower ones are open by now.
+      const int null = open("/dev/null", O_RDWR);
+      if (null >= 0 && null != stream) {
+        dup2(null, stream);
+        close(null);
+      }
     }
   }
   return out;

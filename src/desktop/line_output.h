@@ -20,8 +20,10 @@ class LineOutput {
   static LineOutput wholeLines(int fd, std::string name);
 
   // Standard output. One that was closed when the game started (`>&-`) is
-  // held open on /dev/null, so that no file the game opens lands on it, and
-  // every write to it fails as a write to a closed file does. Call before the
+  // held open on /dev/null, as are a closed standard input and standard
+  // error, so that no file the game opens lands on one of them (standard
+  // error's messages would go into a recording); every write to a closed
+  // standard output fails as a write to a closed file does. Call before the
   // game opens any file.
   static LineOutput standardOutput();
 

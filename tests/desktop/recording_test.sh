@@ -109,6 +109,13 @@ timeout 20 "$torvin" --replay "$work/keys.script" --record "$work/fifo" --stats 
 expect "a recording into a named pipe whose reader left" 3 $? "recording $work/fifo (Broken pipe)" &&
   grep -q '^keys: 400$' "$work/stats" || fail "after the pipe went: $(cat "$work/stats")"
 
+# With standard error closed, what the game and Qt say does not go into the
+# recording (which would take standard error's place).
+timeout 20 "$torvin" --replay "$work/keys.script" --record "$work/quiet.script" >/dev/null 2>&-
+expect "a recording with standard error closed" 0 $? &&
+  "$sim" --assets "$bin" "$work/quiet.script" >/dev/null 2>"$work/err"
+expect "torvin-sim takes that recording" 0 $?
+
 # A full disk in the middle of a recording: a file system of 64 KiB, all but
 # one page of it taken. The recording is cut back to its last whole line and
 # torvin-sim takes it.
