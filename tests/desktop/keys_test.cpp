@@ -139,19 +139,19 @@ TEST_F(KeyPreview, KeysReachTheGameOnceWhileAButtonHasTheFocus) {
   EXPECT_EQ(host.form().game.canCanCount, 5);
   // Shift itself is a key-down too; neither may reach the game twice on its way
   // from the button up to the window.
-  EXPECT_EQ(host.keysDelivered(), 2);
+  EXPECT_EQ(stats.keys(), 2);
 
   start().setFocus();
   QTest::keyClick(&start(), Qt::Key_H);
   ASSERT_TRUE(playUntil(host, [this] { return host.form().game.hopState != 0; }));
-  EXPECT_EQ(host.keysDelivered(), 3);
+  EXPECT_EQ(stats.keys(), 3);
 
   // A held key repeats as further key-downs.
   for (int repeat = 0; repeat < 3; ++repeat) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"), true);
     QApplication::sendEvent(&start(), &press);
   }
-  ASSERT_TRUE(playUntil(host, [this] { return host.keysDelivered() == 6; }));
+  ASSERT_TRUE(playUntil(host, [this] { return stats.keys() == 6; }));
   EXPECT_EQ(host.form().game.manualState, 1);
 }
 
@@ -160,7 +160,7 @@ TEST_F(KeyPreview, ButtonsStillWorkWithTheKeyboardAndTheMouse) {
   QTest::keyClick(&start(), Qt::Key_Space);
   ASSERT_TRUE(playUntil(host, [this] { return !host.form().Command1.Enabled; }))
       << "Space on Start starts the game";
-  EXPECT_EQ(host.keysDelivered(), 1);
+  EXPECT_EQ(stats.keys(), 1);
   EXPECT_FALSE(start().isEnabled());
   EXPECT_EQ(host.form().Form.BackColor.get(), rgb(150, 213, 255));
 
@@ -183,7 +183,7 @@ TEST_F(KeyPreview, KeysAndClicksGoToAnOpenMessageBoxNotToTheGame) {
     return player.texts().size() == 3 && host.openMessageBoxes().empty();
   }));
   // The keys were pressed and heard, but the boxes had them.
-  EXPECT_EQ(host.keysDelivered(), 3);
+  EXPECT_EQ(stats.keys(), 3);
   EXPECT_EQ(host.form().game.hopState, 0);
   EXPECT_TRUE(host.form().Command1.Enabled) << "Start was clicked behind a box";
 

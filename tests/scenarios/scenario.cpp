@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "sim/script.h"
+#include "script/reader.h"
 #include "sim/simulator.h"
 
 namespace torvin::scenario {
@@ -165,7 +165,7 @@ Played play(const std::string& script, const Options& options) {
   simOptions.assets = assetsFolder();
   simOptions.autoclose = options.autoclose;
   simOptions.trace = options.trace;
-  sim::Simulator simulator(simOptions, sim::readScript(in), out);
+  sim::Simulator simulator(simOptions, script::readScript(in), out);
   simulator.run();
   std::vector<json> lines;
   std::istringstream printed(out.str());

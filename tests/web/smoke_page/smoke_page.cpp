@@ -9,7 +9,7 @@
 #include <string>
 
 #include "picture/picture_decoder.h"
-#include "sim/script.h"
+#include "script/reader.h"
 #include "sim/simulator.h"
 
 namespace {
@@ -31,7 +31,7 @@ EMSCRIPTEN_KEEPALIVE const char* torvin_smoke_play(const char* script, int trace
     torvin::sim::Options options;
     options.assets = "/assets";
     options.trace = trace != 0;
-    torvin::sim::Simulator simulator(options, torvin::sim::readScript(in), out);
+    torvin::sim::Simulator simulator(options, torvin::script::readScript(in), out);
     simulator.run();
     played = out.str();
   } catch (const std::exception& error) {

@@ -1,4 +1,4 @@
-#include "sim/json_output.h"
+#include "script/json_output.h"
 
 #include <charconv>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include "script/float_text.h"
 #include "shell/form1.h"
 
-namespace torvin::sim {
+namespace torvin::script {
 
 namespace {
 
@@ -241,4 +241,4 @@ EventJson& EventJson::field(const char* name, long long value) {
   return *this;
 }
 
-}  // namespace torvin::sim
+}  // namespace torvin::script
