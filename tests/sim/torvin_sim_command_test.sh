@@ -67,8 +67,9 @@ grep -q '"Command1":{"Caption":"Start","Enabled":false}' "$work/out" ||
 grep -q '"Image7":{"Left":-580,"Top":296,"Width":600,"Height":284,"Picture":"bg001.gif"}' "$work/out" ||
   { echo "FAIL start-and-dump: ground tile"; failures=$((failures + 1)); }
 
-# Bad pictures: each is named, and the run fails with status 1 before any output.
-damage() {  # damage NAME HOW
+# Bad pictures: the whole of standard error is the heading and a line naming
+# the file and why, and the run fails with status 1 before any output.
+damage() {  # damage NAME HOW SENTENCE
   rm -rf "$work/pics"; cp -r "$pictures" "$work/pics"
   case $2 in
     missing) rm -f "$work/pics/$1" ;;
@@ -77,14 +78,19 @@ damage() {  # damage NAME HOW
     wrong) printf 'GIF89a but not really a picture at all' >"$work/pics/$1" ;;
   esac
   printf '0 dump\n' | "$sim" --assets "$work/pics" >"$work/out" 2>"$work/err"
-  check "picture-$2-$1" 1 $? "$work/err" "$1"
+  check "picture-$2-$1" 1 $?
+  local wanted
+  wanted=$(printf 'torvin-sim: These pictures of the game are missing or unreadable:\n%s: %s' \
+    "$work/pics/$1" "$3")
+  [ "$(cat "$work/err")" = "$wanted" ] ||
+    { echo "FAIL picture-$2-$1 said:"; cat "$work/err"; failures=$((failures + 1)); }
   [ -s "$work/out" ] && { echo "FAIL picture-$2 printed output"; failures=$((failures + 1)); }
 }
-damage 02/017.jpg missing
-damage bg006.gif empty
-damage 03/000.jpg truncated
-damage bg001.gif truncated
-damage 01/002.jpg wrong
+damage 02/017.jpg missing "the file is missing"
+damage bg006.gif empty "the file is empty"
+damage 03/000.jpg truncated "the file is cut short"
+damage bg001.gif truncated "the file is cut short"
+damage 01/002.jpg wrong "a GIF picture, not the JPEG its name says"
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]
