@@ -15,6 +15,7 @@
 #include "desktop_support.h"
 #include "script/reader.h"
 #include "sim/simulator.h"
+#include "support/deadline.h"
 
 namespace torvin::desktop {
 namespace {
@@ -23,6 +24,7 @@ using testing::BoxCloser;
 using testing::PictureFolder;
 using testing::playFor;
 using testing::playUntil;
+using torvin::testing::Deadline;
 
 std::string temporaryFile(const std::string& name) {
   return ::testing::TempDir() + name;
@@ -146,6 +148,18 @@ TEST_F(PlayedWindow, AnIdleWindowRunsNoTicksAndTheCourseKeepsItsTime) {
   EXPECT_LE(stats.ticks(4), stats.ticks(2) + 2);
 }
 
+// Before "Start" every timer soon finds nothing to do, and the game waits for
+// the player alone, with no wake-up of its own: the key must wake it.
+TEST_F(PlayedWindow, AKeyWakesTheWaitingGame) {
+  const Deadline deadline(std::chrono::seconds(10),
+                          "a key that arrived did not wake the waiting game: neither the key "
+                          "nor the end asked for after it was handled");
+  pressLater(300, Qt::Key_H);
+  EXPECT_TRUE(playUntil(
+      host, [this] { return stats.keys() == 1; }, 3000))
+      << "the key was not handled";
+}
+
 TEST_F(PlayedWindow, ClosingTheWindowEndsTheGameWithMessageBoxesOpen) {
   const std::string atExit = temporaryFile("closed.json");
   OutputFile exitDump(atExit);
@@ -177,7 +191,11 @@ TEST_F(PlayedWindow, AReplayPlaysItsScriptAloneAtItsTimesAndEndsWithIt) {
   pressLater(100, Qt::Key_S);
   pressLater(300, Qt::Key_W);
   BoxCloser player(host, 10);
-  host.run();
+  {
+    const Deadline deadline(std::chrono::seconds(10),
+                            "the replay did not end with its last line, at 1400 ms");
+    host.run();
+  }
 
   EXPECT_EQ(host.clock(), 1400);
   EXPECT_EQ(stats.keys(), 3);
@@ -204,6 +222,7 @@ TEST_F(PlayedWindow, EscapeEndsAReplay) {
   std::istringstream in("0 click Command1\n60000 key H\n");
   host.replay(script::readScript(in));
   pressLater(200, Qt::Key_Escape);
+  const Deadline deadline(std::chrono::seconds(10), "Escape did not end the replay");
   host.run();
   EXPECT_LT(host.clock(), 5000);
   EXPECT_EQ(stats.keys(), 0);

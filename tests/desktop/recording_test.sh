@@ -154,7 +154,9 @@ start=$(date +%s%N)
 timeout 20 "$torvin" --replay "$work/play.script" >"$work/replay.json" 2>"$work/err"
 status=$?
 took=$((($(date +%s%N) - start) / 1000000))
-if [ "$status" -eq 0 ] && cmp -s "$work/sim.json" "$work/replay.json"; then
+if [ "$status" -eq 124 ]; then
+  fail "a replay did not end with its last line (still running after 20 s)"
+elif [ "$status" -eq 0 ] && cmp -s "$work/sim.json" "$work/replay.json"; then
   ok "a replay prints torvin-sim's dumps ($took ms for a 1.5 s script)"
 else
   fail "a replay: status $status, output differs from torvin-sim's:"

@@ -9,6 +9,7 @@
 
 #include "script/reader.h"
 #include "sim/simulator.h"
+#include "support/deadline.h"
 
 namespace torvin::scenario {
 
@@ -166,7 +167,12 @@ Played play(const std::string& script, const Options& options) {
   simOptions.autoclose = options.autoclose;
   simOptions.trace = options.trace;
   sim::Simulator simulator(simOptions, script::readScript(in), out);
-  simulator.run();
+  {
+    // Every script here plays in well under a second.
+    const testing::Deadline deadline(std::chrono::seconds(60),
+                                     "the script was never played to its last line");
+    simulator.run();
+  }
   std::vector<json> lines;
   std::istringstream printed(out.str());
   for (std::string text; std::getline(printed, text);) {

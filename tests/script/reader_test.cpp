@@ -226,5 +226,47 @@ TEST(ScriptReader, AnInputThatFailsOrIsAFolderIsNotAnEmptyScript) {
   EXPECT_EQ(script[1].time, 4);
 }
 
+// What the reader says about a bad line, whole, as the player reads it.
+std::string refusal(const std::string& text) {
+  try {
+    read(text);
+  } catch (const ScriptError& error) {
+    return error.what();
+  }
+  return "(taken)";
+}
+
+TEST(ScriptReader, SaysWhatIsWrongInWholeSentences) {
+  // A field is quoted whole up to 40 bytes; a longer one is cut there, with "...".
+  const std::string forty(40, 'x');
+  const std::string actions = " (click, key, close, dump or end)";
+  const std::string times =
+      "the time must be a whole number of milliseconds from 0 to "
+      "9007199254740991, not ";
+  const std::pair<std::string, std::string> cases[] = {
+      {"0 " + forty + "\n", "line 1: unknown action '" + forty + "'" + actions},
+      {"0 " + forty + "y\n", "line 1: unknown action '" + forty + "...'" + actions},
+      {"0 dump\n" + forty + " dump\n", "line 2: " + times + "'" + forty + "'"},
+      {"0 key \xC3\xA9\n",
+       "line 1: key wants a letter A-Z or a key code from 0 to 65535, not '\\xC3\\xA9'"},
+      // DEL is a control character, wherever it stands outside a comment.
+      {"0 dump\n5 dump\x7F\n", "line 2: a control character (0x7F) outside a comment"},
+      {"0 du\x7Fmp\n", "line 1: a control character (0x7F) outside a comment"},
+      {"\x7F\n", "line 1: a control character (0x7F) outside a comment"},
+      {"0 dump\x1B[0m\n", "line 1: a control character (0x1B) outside a comment"},
+      {"-1 dump\n", "line 1: " + times + "'-1'"},
+      {"10 dump\n5 dump\n", "line 2: the time 5 is earlier than the line before (10)"},
+      {"0 click Command3\n", "line 1: click wants one button: Command1 or Command2"},
+      {"0 key\n", "line 1: key wants one key: a letter A-Z or a key code"},
+      {"0 dump now\n", "line 1: dump takes no argument"},
+      {"0\n", "line 1: an action must follow the time"},
+      {"0 dump\n#" + std::string(kMaxLineBytes, 'x') + "\n",
+       "line 2: the line is longer than 65536 bytes"},
+  };
+  for (const auto& [script, sentence] : cases) {
+    EXPECT_EQ(refusal(script), sentence);
+  }
+}
+
 }  // namespace
 }  // namespace torvin::script

@@ -58,8 +58,9 @@ grep -q '"Command1":{"Caption":"Start","Enabled":false}' "$work/out" ||
 grep -q '"Image7":{"Left":-580,"Top":296,"Width":600,"Height":284,"Picture":"bg001.gif"}' "$work/out" ||
   fail "start-and-dump: ground tile"
 
-# Bad pictures: each is named, and the run fails with status 1 before any output.
-damage() {  # damage NAME HOW
+# Bad pictures: the whole of standard error is the heading and a line naming
+# the file and why, and the run fails with status 1 before any output.
+damage() {  # damage NAME HOW SENTENCE
   rm -rf "$work/pics"; cp -r "$pictures" "$work/pics"
   case $2 in
     missing) rm -f "$work/pics/$1" ;;
@@ -68,14 +69,18 @@ damage() {  # damage NAME HOW
     wrong) printf 'GIF89a but not really a picture at all' >"$work/pics/$1" ;;
   esac
   printf '0 dump\n' | "$sim" --assets "$work/pics" >"$work/out" 2>"$work/err"
-  expect "picture-$2-$1" 1 $? "$1" "$work/err"
+  expect "picture-$2-$1" 1 $?
+  local wanted
+  wanted=$(printf 'torvin-sim: These pictures of the game are missing or unreadable:\n%s: %s' \
+    "$work/pics/$1" "$3")
+  [ "$(cat "$work/err")" = "$wanted" ] || { fail "picture-$2-$1 said:"; cat "$work/err"; }
   [ -s "$work/out" ] && fail "picture-$2 printed output"
 }
-damage 02/017.jpg missing
-damage bg006.gif empty
-damage 03/000.jpg truncated
-damage bg001.gif truncated
-damage 01/002.jpg wrong
+damage 02/017.jpg missing "the file is missing"
+damage bg006.gif empty "the file is empty"
+damage 03/000.jpg truncated "the file is cut short"
+damage bg001.gif truncated "the file is cut short"
+damage 01/002.jpg wrong "a GIF picture, not the JPEG its name says"
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]
