@@ -80,7 +80,9 @@ class Deadline {
           std::fflush(stdout);
           std::_Exit(EXIT_FAILURE);
         } else {
-          changed.wait_until(lock, first->at);
+          // A copy: the entry may be gone by the time the wait returns.
+          const Clock::time_point at = first->at;
+          changed.wait_until(lock, at);
         }
       }
     }
