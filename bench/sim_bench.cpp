@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/program_folder.h"
+#include "script/reader.h"
 #include "sim/simulator.h"
 #include "support/random_play.h"
 
@@ -43,7 +44,7 @@ int main(int argc, char** argv) {
     for (int hour = 0; hour < hours; ++hour) {
       std::istringstream in(
           torvin::testing::randomPlayScript(static_cast<std::uint32_t>(100 + hour), kHour));
-      auto script = torvin::sim::readScript(in);
+      auto script = torvin::script::readScript(in);
       std::ostringstream out;
       torvin::sim::Options options{pictures, 700, false, {}};
       options.skipIdleTicks = skipIdleTicks;

@@ -11,7 +11,7 @@ flags=(-std=c++20 -O1 -g -Isrc -fsanitize=fuzzer,address,undefined -fno-sanitize
 mkdir -p "$out/script-corpus" "$out/picture-corpus"
 
 cp tests/fuzz/seed.script "$out/script-corpus/"
-clang++ "${flags[@]}" tests/fuzz/script_fuzzer.cpp src/sim/script.cpp -o "$out/script_fuzzer"
+clang++ "${flags[@]}" tests/fuzz/script_fuzzer.cpp src/script/reader.cpp -o "$out/script_fuzzer"
 "$out/script_fuzzer" -max_total_time="$half" -max_len=4096 -print_final_stats=1 "$out/script-corpus"
 
 # The seeds are the game's own pictures.

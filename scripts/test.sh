@@ -3,6 +3,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+# A web build, when there is one, is brought up to date first, so that its
+# tests (tests/web/) check what the sources say.
+if [ -d build-web ]; then
+  scripts/web.sh
+fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVIN_WERROR=ON
 cmake --build build
 ctest --test-dir build --output-on-failure -j2

@@ -12,9 +12,11 @@
 #include <thread>
 
 #include "desktop/key_codes.h"
+#include "desktop/line_output.h"
 #include "desktop/message_box.h"
 #include "desktop/recording.h"
-#include "sim/json_output.h"
+#include "script/json_output.h"
+#include "script/perform.h"
 
 namespace torvin::desktop {
 
@@ -57,32 +59,36 @@ void DesktopHost::run() {
 }
 
 void DesktopHost::end() {
-  arrive(Input::Kind::End);
+  arrive({.kind = script::ActionKind::End});
 }
 
-void DesktopHost::replay(std::vector<sim::Action> script) {
+void DesktopHost::replay(std::vector<script::Action> script) {
   script_ = std::move(script);
   nextLine_ = 0;
 }
 
 std::string DesktopHost::snapshot() const {
-  return sim::snapshotJson(scheduler_.clock(), form_, scheduler_.openBox());
+  return script::snapshotJson(scheduler_.clock(), form_, scheduler_.openBox());
 }
 
 long long DesktopHost::now() {
   return since_.elapsed();
 }
 
-void DesktopHost::arrive(Input::Kind kind, std::uint16_t code) {
+void DesktopHost::arrive(script::Action input) {
   // Stamps never go back, so the queue stays in time order.
   lastStamp_ = std::max(now(), lastStamp_);
-  inputs_.push_back({lastStamp_, kind, code});
+  input.time = lastStamp_;
+  inputs_.push_back(input);
   if (waiting_ != nullptr) {
     waiting_->quit();
   }
 }
 
 std::optional<long long> DesktopHost::nextInput() {
+  if (script_ && script_->empty()) {
+    finish();  // a replay without a line ends at once, as in torvin-sim
+  }
   std::optional<long long> next;
   if (!inputs_.empty()) {
     next = inputs_.front().time;
@@ -99,69 +105,42 @@ std::optional<long long> DesktopHost::nextInput() {
 void DesktopHost::performInput() {
   if (script_ && nextLine_ < script_->size() &&
       (inputs_.empty() || (*script_)[nextLine_].time < inputs_.front().time)) {
-    performScriptLine((*script_)[nextLine_++]);
+    perform((*script_)[nextLine_++]);
     if (nextLine_ == script_->size()) {
       finish();  // a replay ends with its last line, as in torvin-sim
     }
     return;
   }
-  const Input input = inputs_.front();
+  const script::Action input = inputs_.front();
   inputs_.pop_front();
-  switch (input.kind) {
-    case Input::Kind::Key:
-      performScriptLine({0, sim::ActionKind::Key, {}, input.code, 0});
-      break;
-    case Input::Kind::Click:
-      performScriptLine({0, sim::ActionKind::Click,
-                         input.code == 1 ? sim::Button::Command1 : sim::Button::Command2, 0, 0});
-      break;
-    case Input::Kind::Close:
-      performScriptLine({0, sim::ActionKind::Close, {}, 0, 0});
-      break;
-    case Input::Kind::End:
-      finish();
-      break;
+  if (input.kind == script::ActionKind::End) {
+    finish();
   }
+  perform(input);
 }
 
-void DesktopHost::performScriptLine(const sim::Action& action) {
-  const long long t = scheduler_.clock();
-  switch (action.kind) {
-    case sim::ActionKind::Key:
-      ++keys_;
-      if (recording_ != nullptr) {
-        recording_->line(t, "key " + std::to_string(action.keyCode));
-      }
-      scheduler_.pressKey(action.keyCode);
-      break;
-    case sim::ActionKind::Click:
-      if (recording_ != nullptr) {
-        recording_->line(t, "click " + std::string(sim::buttonName(action.button)));
-      }
-      scheduler_.click(action.button == sim::Button::Command1 ? 1 : 2);
-      break;
-    case sim::ActionKind::Close:
-      if (recording_ != nullptr) {
-        recording_->line(t, "close");
-      }
-      scheduler_.close();
-      break;
-    case sim::ActionKind::Dump:
-      std::fprintf(dumps_, "%s\n", snapshot().c_str());
-      std::fflush(dumps_);
-      break;
-    case sim::ActionKind::End:
-      break;
+void DesktopHost::perform(const script::Action& action) {
+  const bool players = action.kind == script::ActionKind::Key ||
+                       action.kind == script::ActionKind::Click ||
+                       action.kind == script::ActionKind::Close;
+  if (players && recording_ != nullptr) {
+    recording_->write(scheduler_.clock(), action);
+  }
+  if (watcher_ != nullptr) {
+    watcher_->performed(action);
+  }
+  const std::optional<std::string> dump = script::perform(action, scheduler_, form_);
+  if (dump && dumps_ != nullptr) {
+    dumps_->write(*dump + "\n");
   }
 }
 
 void DesktopHost::finish() {
   if (recording_ != nullptr) {
-    recording_->line(scheduler_.clock(), "dump");
+    recording_->write(scheduler_.clock(), {.kind = script::ActionKind::Dump});
   }
   if (dumpAtExit_ != nullptr) {
-    std::fprintf(dumpAtExit_, "%s\n", snapshot().c_str());
-    std::fflush(dumpAtExit_);
+    dumpAtExit_->write(snapshot() + "\n");
   }
   throw RunEnded{};
 }
@@ -185,15 +164,17 @@ void DesktopHost::sleepUntil(long long until) {
 }
 
 void DesktopHost::handled(int timer) {
-  if (timer > 0) {
-    ++ticks_.at(static_cast<std::size_t>(timer));
+  if (watcher_ != nullptr) {
+    watcher_->handled(timer);
   }
   showChanges();
 }
 
 void DesktopHost::click(CommandButton& button) {
   if (!script_) {  // a replay plays on its own
-    arrive(Input::Kind::Click, &button == &form_.Command1 ? 1 : 2);
+    arrive({.kind = script::ActionKind::Click,
+            .button =
+                &button == &form_.Command1 ? script::Button::Command1 : script::Button::Command2});
   }
 }
 
@@ -227,28 +208,17 @@ bool DesktopHost::eventFilter(QObject* watched, QEvent* event) {
     }
     return true;
   }
-  arrive(Input::Kind::Key, virtualKeyCode(*key));
+  arrive({.kind = script::ActionKind::Key, .keyCode = virtualKeyCode(*key)});
   return false;  // the focus widget still gets the key: buttons work with Space
 }
 
 DecodedPicture DesktopHost::loadPicture(const std::string& path) {
   const std::size_t before = pictures_.decoded();
   DecodedPicture picture = pictures_.load(path);
-  const int decoded = static_cast<int>(pictures_.decoded() - before);
-  // Counted here, outside the store, so that a store that decoded a file twice
-  // would show it.
-  decodesByFile_[path] += decoded;
-  return picture;
-}
-
-DesktopHost::Decodes DesktopHost::decodes() const {
-  Decodes decodes;
-  decodes.files = decodesByFile_.size();
-  for (const auto& [path, count] : decodesByFile_) {
-    decodes.mostOfOneFile = std::max(decodes.mostOfOneFile, count);
-    decodes.total += count;
+  if (watcher_ != nullptr) {
+    watcher_->pictureLoaded(path, pictures_.decoded() - before);
   }
-  return decodes;
+  return picture;
 }
 
 void DesktopHost::messageBox(const std::string& text) {
@@ -263,7 +233,7 @@ void DesktopHost::messageBox(const std::string& text) {
     if (script_) {
       shown->show();  // in a replay the script closes the boxes
     } else {
-      arrive(Input::Kind::Close);
+      arrive({.kind = script::ActionKind::Close});
     }
   });
   boxes_.push_back(shown);
@@ -313,11 +283,8 @@ void DesktopHost::drawLine(float x1, float y1, float x2, float y2) {
 
 void DesktopHost::intervalChanged(const Timer& timer) {
   scheduler_.intervalChanged(timer);
-  if (timer.number() == 2 && timer.Interval() > 0 && !courseSince_.isValid()) {
-    courseSince_.start();
-    if (courseStarted_) {
-      courseStarted_();
-    }
+  if (watcher_ != nullptr) {
+    watcher_->intervalChanged(timer);
   }
 }
 

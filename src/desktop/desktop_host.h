@@ -10,12 +10,8 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
-#include <array>
 #include <cstdint>
-#include <cstdio>
 #include <deque>
-#include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,14 +21,15 @@
 #include "platform/platform.h"
 #include "scene/picture_store.h"
 #include "schedule/scheduler.h"
+#include "script/action.h"
 #include "shell/form1.h"
-#include "sim/script.h"
 
 class QEventLoop;
 class QMessageBox;
 
 namespace torvin::desktop {
 
+class LineOutput;
 class Recording;
 
 class DesktopHost final : public QObject, public Platform, private Scheduler::Host {
@@ -54,44 +51,44 @@ class DesktopHost final : public QObject, public Platform, private Scheduler::Ho
 
   // Plays a script instead of the player: its lines at their times, at real
   // speed; the player's own keys and clicks do nothing, Escape ends it. The
-  // game ends once the script's last line has been handled.
-  void replay(std::vector<sim::Action> script);
+  // game ends once the script's last line has been handled (at once for a
+  // script without a line).
+  void replay(std::vector<script::Action> script);
   // Writes every key, click and box close as a torvin-sim script line at the
   // millisecond at which it was handled, and a last dump when the game ends.
   void record(Recording& recording) { recording_ = &recording; }
   // When the game ends, prints a snapshot in torvin-sim's dump format here.
-  void dumpAtExit(std::FILE* out) { dumpAtExit_ = out; }
-  // Where a replay's dump lines are printed (standard output by default).
-  void dumpsTo(std::FILE* out) { dumps_ = out; }
+  void dumpAtExit(LineOutput& out) { dumpAtExit_ = &out; }
+  // Where a replay's dump lines are printed (nowhere without one).
+  void dumpsTo(LineOutput& out) { dumps_ = &out; }
+
+  // Told of what the game does as it runs, for the figures of a run.
+  class Watcher {
+   public:
+    virtual ~Watcher() = default;
+    // An event was handled: a tick of Timer`timer`, or an input (0).
+    virtual void handled(int /*timer*/) {}
+    // An action of the player (or of a replay) is performed now.
+    virtual void performed(const script::Action& /*action*/) {}
+    // A timer's Interval changed.
+    virtual void intervalChanged(const Timer& /*timer*/) {}
+    // The game asked for the picture at `path`; the store decoded `decodes`
+    // files for it.
+    virtual void pictureLoaded(const std::string& /*path*/, std::size_t /*decodes*/) {}
+  };
+  void watch(Watcher& watcher) { watcher_ = &watcher; }
 
   Form1& form() { return form_; }
   const Form1& form() const { return form_; }
   const Scheduler& scheduler() const { return scheduler_; }
   GameWindow& window() { return *window_; }
-  const scene::PictureStore& pictures() const { return pictures_; }
   // The game's clock: ms since the window was created.
   long long clock() const { return scheduler_.clock(); }
 
-  // How many ticks of Timer`number` the game's handler has run.
-  long long ticks(int number) const { return ticks_.at(static_cast<std::size_t>(number)); }
-  long long keysDelivered() const { return keys_; }
   // The message boxes on the screen, innermost last.
   const std::vector<QMessageBox*>& openMessageBoxes() const { return boxes_; }
   // The snapshot of the game, in torvin-sim's dump format.
   std::string snapshot() const;
-
-  // How often picture files were decoded: files seen, the most decodes of any one
-  // file, and all decodes together.
-  struct Decodes {
-    std::size_t files = 0;
-    int mostOfOneFile = 0;
-    long long total = 0;
-  };
-  Decodes decodes() const;
-  // Wall-clock milliseconds since the course first started (Timer2 armed), or -1.
-  qint64 courseMs() const { return courseSince_.isValid() ? courseSince_.elapsed() : -1; }
-  // Called once, when the course first starts.
-  void setCourseStartedHook(std::function<void()> started) { courseStarted_ = std::move(started); }
 
   // Platform
   DecodedPicture loadPicture(const std::string& path) override;
@@ -107,13 +104,6 @@ class DesktopHost final : public QObject, public Platform, private Scheduler::Ho
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  struct Input {
-    enum class Kind : std::uint8_t { Key, Click, Close, End };
-    long long time = 0;
-    Kind kind = Kind::End;
-    std::uint16_t code = 0;  // Key: the key code; Click: the button (1 or 2)
-  };
-
   // Scheduler::Host
   long long now() override;
   std::optional<long long> nextInput() override;
@@ -123,9 +113,10 @@ class DesktopHost final : public QObject, public Platform, private Scheduler::Ho
   void boxClosed(const std::string& text) override;
   void handled(int timer) override;
 
-  // Queues the player's input, stamped with the millisecond it arrived.
-  void arrive(Input::Kind kind, std::uint16_t code = 0);
-  void performScriptLine(const sim::Action& action);
+  // Queues the player's input, stamped with the millisecond it arrived. An End
+  // ends the game.
+  void arrive(script::Action input);
+  void perform(const script::Action& action);
   void finish();
   void click(CommandButton& button);
   // Shows what the last event changed; nothing happens when nothing visible changed.
@@ -137,21 +128,17 @@ class DesktopHost final : public QObject, public Platform, private Scheduler::Ho
   Form1 form_;
   Scheduler scheduler_;
   std::unique_ptr<GameWindow> window_;
-  std::deque<Input> inputs_;
+  std::deque<script::Action> inputs_;  // the player's, in time order
   long long lastStamp_ = 0;
-  std::optional<std::vector<sim::Action>> script_;  // a replay
+  std::optional<std::vector<script::Action>> script_;  // a replay
   std::size_t nextLine_ = 0;
   QTimer wake_;                    // the one wake-up for the next due event
   QEventLoop* waiting_ = nullptr;  // set while the game waits for an event
   std::vector<QMessageBox*> boxes_;
   Recording* recording_ = nullptr;
-  std::FILE* dumpAtExit_ = nullptr;
-  std::FILE* dumps_ = stdout;
-  std::array<long long, 9> ticks_{};
-  long long keys_ = 0;
-  std::map<std::string, int> decodesByFile_;
-  QElapsedTimer courseSince_;
-  std::function<void()> courseStarted_;
+  LineOutput* dumpAtExit_ = nullptr;
+  LineOutput* dumps_ = nullptr;
+  Watcher* watcher_ = nullptr;
   std::uint64_t shownRevision_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "desktop/key_codes.h"
 
 #include <QChar>
+#include <QString>
 #include <utility>
 
 #include "desktop/keyboard_layout.h"
@@ -48,6 +49,18 @@ bool isOtherScriptLetter(int qtKey) {
   return QChar::isLetter(character) && QChar::script(character) != QChar::Script_Latin;
 }
 
+// A key that writes a Latin letter beyond A to Z, which Qt names by its
+// capital when that is one of A to Z: the dotless i of a Turkish keyboard is
+// named I. It is its own letter, none of the game's.
+bool writesAnotherLetter(const QKeyEvent& event) {
+  const QString text = event.text();
+  if (text.size() != 1 || !text[0].isLetter()) {
+    return false;  // no text (Ctrl held, a made-up event): Qt's key says it
+  }
+  const char16_t c = text[0].unicode();
+  return !((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'));
+}
+
 }  // namespace
 
 std::uint16_t virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
@@ -79,6 +92,9 @@ std::uint16_t virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
 
 std::uint16_t virtualKeyCode(const QKeyEvent& event) {
   const std::uint16_t known = virtualKeyCode(event.key(), event.modifiers());
+  if (known >= 'A' && known <= 'Z' && writesAnotherLetter(event)) {
+    return kNoKeyCode;
+  }
   if (known != kNoKeyCode || !isOtherScriptLetter(event.key())) {
     return known;
   }

@@ -22,7 +22,9 @@ int shiftState(Qt::KeyboardModifiers modifiers);
 // every layout: the letter the active layout writes when it is Latin; when the
 // layout writes another script (Cyrillic, Greek, ...), the letter of the first
 // Latin layout of the keyboard, else the letter at the key's place on a US
-// keyboard, so that the key marked H (Cyrillic er) still hops.
+// keyboard, so that the key marked H (Cyrillic er) still hops. A key that
+// writes a Latin letter beyond A to Z (the dotless i of a Turkish keyboard,
+// whose capital is I) is none of the game's letters.
 std::uint16_t virtualKeyCode(const QKeyEvent& event);
 
 }  // namespace torvin::desktop

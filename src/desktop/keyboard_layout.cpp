@@ -6,6 +6,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
+#include <QChar>
 #include <QGuiApplication>
 #include <memory>
 
@@ -37,11 +38,30 @@ char letterOf(xkb_keysym_t sym) {
   return 0;
 }
 
-// The letter that `layout` of `keymap` writes with the key unshifted, or 0.
+// What a layout writes on a key that is a Latin letter beyond A to Z (the
+// dotless i of a Turkish keyboard): the key is that letter, none of the game's.
+constexpr char kOtherLatinLetter = '?';
+
+// The Latin letter that `layout` of `keymap` writes with the key unshifted: 'A'
+// to 'Z', kOtherLatinLetter, or 0 when it writes no Latin letter there.
 char letterIn(xkb_keymap* keymap, xkb_keycode_t key, xkb_layout_index_t layout) {
   const xkb_keysym_t* syms = nullptr;
-  const int count = xkb_keymap_key_get_syms_by_level(keymap, key, layout, 0, &syms);
-  return count == 1 ? letterOf(syms[0]) : 0;
+  if (xkb_keymap_key_get_syms_by_level(keymap, key, layout, 0, &syms) != 1) {
+    return 0;
+  }
+  if (const char letter = letterOf(syms[0]); letter != 0) {
+    return letter;
+  }
+  const char32_t character = xkb_keysym_to_utf32(syms[0]);
+  return character != 0 && QChar::isLetter(character) &&
+                 QChar::script(character) == QChar::Script_Latin
+             ? kOtherLatinLetter
+             : 0;
+}
+
+// The game's letter of what letterIn() found.
+char gameLetter(char letter) {
+  return letter == kOtherLatinLetter ? 0 : letter;
 }
 
 // The keyboard as the game needs it: the US keymap for the keys' places, and on
@@ -124,14 +144,16 @@ class Keyboard final : public QAbstractNativeEventFilter {
 
 char latinLetter(xkb_keymap* layouts, xkb_keymap* positions, std::uint32_t keycode) {
   if (layouts != nullptr) {
+    // The first layout with a Latin letter on the key decides, even when that
+    // letter is none of the game's.
     const xkb_layout_index_t count = xkb_keymap_num_layouts_for_key(layouts, keycode);
     for (xkb_layout_index_t layout = 0; layout < count; ++layout) {
       if (const char letter = letterIn(layouts, keycode, layout); letter != 0) {
-        return letter;
+        return gameLetter(letter);
       }
     }
   }
-  return positions != nullptr ? letterIn(positions, keycode, 0) : 0;
+  return positions != nullptr ? gameLetter(letterIn(positions, keycode, 0)) : 0;
 }
 
 char latinLetterOfKey(std::uint32_t keycode) {

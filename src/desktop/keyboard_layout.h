@@ -17,6 +17,8 @@ char latinLetterOfKey(std::uint32_t keycode);
 
 // The same from given keymaps: the first layout of `layouts` (may be null) that
 // has a Latin letter on the key, else the letter that `positions` puts there.
+// A Latin letter beyond A to Z there (the dotless i of a Turkish layout) is
+// none of the game's: 0.
 char latinLetter(xkb_keymap* layouts, xkb_keymap* positions, std::uint32_t keycode);
 
 }  // namespace torvin::desktop

@@ -32,15 +32,6 @@ std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text
   return box;
 }
 
-void showMessage(QWidget* parent, const QString& text) {
-  const std::unique_ptr<QMessageBox> box = makeMessageBox(parent, text);
-  box->exec();
-  // Give the keys back to the window, also where no window manager does it.
-  if (parent != nullptr && parent->isVisible()) {
-    parent->activateWindow();
-  }
-}
-
 void reportError(QWidget* parent, const std::string& text) {
   std::fprintf(stderr, "torvin: %s\n", text.c_str());  // every line, whatever the box shows
   const QString platform = QGuiApplication::platformName();

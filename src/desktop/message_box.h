@@ -18,10 +18,6 @@ inline constexpr int kMessageBoxMinimumWidth = 240;
 // least kMessageBoxMinimumWidth wide.
 std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text);
 
-// Shows a message box captioned "Torvin" with one OK button and waits until it
-// is closed. Used for the game's messages and for the errors that end the game.
-void showMessage(QWidget* parent, const QString& text);
-
 // An error that ends the game: said on standard error and in a message box. On a
 // screen nobody can see (Qt's offscreen or minimal platform, as in unattended
 // tests) the box is left out, since nobody could close it.

@@ -2,7 +2,11 @@
 
 #include <sys/resource.h>
 
-#include "desktop/desktop_host.h"
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+
+#include "desktop/line_output.h"
 
 namespace torvin::desktop {
 
@@ -29,6 +33,17 @@ double percent(double part, double whole) {
   return whole > 0.0 ? 100.0 * part / whole : 0.0;
 }
 
+// Appends one formatted line to `text`.
+[[gnu::format(printf, 2, 3)]] void line(std::string& text, const char* format, ...) {
+  char buffer[128];
+  va_list values;
+  va_start(values, format);
+  std::vsnprintf(buffer, sizeof buffer, format, values);
+  va_end(values);
+  text += buffer;
+  text += '\n';
+}
+
 }  // namespace
 
 RunStats::RunStats() {
@@ -36,7 +51,7 @@ RunStats::RunStats() {
 }
 
 void RunStats::watch(DesktopHost& host) {
-  host.setCourseStartedHook([this] { cpuAtCourseStart_ = cpuSeconds(); });
+  host.watch(*this);
   host.window().setPaintedHook([this] {
     if (frames_++ == 0) {
       firstFrameMs_ = wall_.elapsed();
@@ -44,34 +59,60 @@ void RunStats::watch(DesktopHost& host) {
   });
 }
 
-void RunStats::print(const DesktopHost& host, std::FILE* out) const {
+void RunStats::handled(int timer) {
+  if (timer > 0) {
+    ++ticks_.at(static_cast<std::size_t>(timer));
+  }
+}
+
+void RunStats::performed(const script::Action& action) {
+  keys_ += action.kind == script::ActionKind::Key ? 1 : 0;
+}
+
+void RunStats::intervalChanged(const Timer& timer) {
+  if (timer.number() == 2 && timer.Interval() > 0 && !course_.isValid()) {
+    course_.start();
+    cpuAtCourseStart_ = cpuSeconds();
+  }
+}
+
+void RunStats::pictureLoaded(const std::string& path, std::size_t decodes) {
+  decodesByFile_[path] += decodes;
+}
+
+bool RunStats::print(const DesktopHost& host, LineOutput& out) const {
   const double wall = static_cast<double>(wall_.elapsed()) / 1000.0;
   const double cpu = cpuSeconds();
-  const qint64 courseMs = host.courseMs();
-  const double course = static_cast<double>(courseMs) / 1000.0;
-  const long long courseTicks = host.ticks(2);
-  const DesktopHost::Decodes decodes = host.decodes();
-
-  std::fprintf(out, "wall_seconds: %.3f\n", wall);
-  std::fprintf(out, "cpu_seconds: %.3f\n", cpu);
-  std::fprintf(out, "cpu_percent_of_one_core: %.2f\n", percent(cpu, wall));
-  if (courseMs >= 0 && cpuAtCourseStart_ >= 0.0) {
-    std::fprintf(out, "cpu_percent_since_start: %.2f\n", percent(cpu - cpuAtCourseStart_, course));
+  const double course = course_.isValid() ? static_cast<double>(course_.elapsed()) / 1000.0 : 0.0;
+  const long long courseTicks = ticks(2);
+  std::size_t mostOfOneFile = 0;
+  std::size_t decodes = 0;
+  for (const auto& [path, count] : decodesByFile_) {
+    mostOfOneFile = std::max(mostOfOneFile, count);
+    decodes += count;
   }
-  std::fprintf(out, "peak_memory_mb: %.1f\n", peakMemoryMb());
-  std::fprintf(out, "first_frame_ms: %lld\n", static_cast<long long>(firstFrameMs_));
-  std::fprintf(out, "frames: %lld\n", frames_);
-  std::fprintf(out, "seconds_since_start: %.3f\n", courseMs >= 0 ? course : 0.0);
-  std::fprintf(out, "timer2_ticks: %lld\n", courseTicks);
-  std::fprintf(out, "timer2_ticks_per_second: %.2f\n",
-               course > 0.0 ? static_cast<double>(courseTicks) / course : 0.0);
-  std::fprintf(out, "referee_ticks: %lld\n", host.ticks(4));
-  std::fprintf(out, "keys: %lld\n", host.keysDelivered());
-  std::fprintf(out, "runs_ended: %zu\n", host.form().Score.items().size());
-  std::fprintf(out, "picture_files: %zu\n", decodes.files);
-  std::fprintf(out, "picture_decodes_total: %lld\n", decodes.total);
-  std::fprintf(out, "picture_decodes_per_file_max: %d\n", decodes.mostOfOneFile);
-  std::fflush(out);
+
+  std::string text;
+  line(text, "wall_seconds: %.3f", wall);
+  line(text, "cpu_seconds: %.3f", cpu);
+  line(text, "cpu_percent_of_one_core: %.2f", percent(cpu, wall));
+  if (course_.isValid()) {
+    line(text, "cpu_percent_since_start: %.2f", percent(cpu - cpuAtCourseStart_, course));
+  }
+  line(text, "peak_memory_mb: %.1f", peakMemoryMb());
+  line(text, "first_frame_ms: %lld", static_cast<long long>(firstFrameMs_));
+  line(text, "frames: %lld", frames_);
+  line(text, "seconds_since_start: %.3f", course);
+  line(text, "timer2_ticks: %lld", courseTicks);
+  line(text, "timer2_ticks_per_second: %.2f",
+       course > 0.0 ? static_cast<double>(courseTicks) / course : 0.0);
+  line(text, "referee_ticks: %lld", ticks(4));
+  line(text, "keys: %lld", keys_);
+  line(text, "runs_ended: %zu", host.form().Score.items().size());
+  line(text, "picture_files: %zu", decodesByFile_.size());
+  line(text, "picture_decodes_total: %zu", decodes);
+  line(text, "picture_decodes_per_file_max: %zu", mostOfOneFile);
+  return out.write(text);
 }
 
 }  // namespace torvin::desktop

@@ -99,7 +99,8 @@ std::vector<std::uint8_t> readPictureFile(const std::string& path, std::uint64_t
   for (;;) {
     if (got == bytes.size()) {
       refuseIfTooLarge(got, maxBytes);
-      bytes.resize(std::min<std::uint64_t>(bytes.size() * 2, maxBytes + 1));
+      bytes.resize(
+          static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size() * 2, maxBytes + 1)));
     }
     const ssize_t n = ::read(file.get(), bytes.data() + got, bytes.size() - got);
     if (n < 0 && errno == EINTR) {

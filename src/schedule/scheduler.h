@@ -74,7 +74,6 @@ class Scheduler {
 
   // The message box that is open innermost, if any.
   const std::string* openBox() const;
-  std::size_t openBoxes() const { return boxes_.size(); }
   // Every message box opened from now on is closed `ms` after it opens, unless
   // the player closes it first.
   void setAutoclose(std::optional<long long> ms) { autoclose_ = ms; }

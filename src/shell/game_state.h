@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <iterator>
 #include <span>
 #include <string>
 
@@ -123,7 +124,9 @@ inline constexpr IntegerField kIntegerFields[] = {
 template <unsigned Roles>
 constexpr auto fieldsWith() {
   constexpr auto has = [](const IntegerField& field) { return (field.roles & Roles) == Roles; };
-  std::array<Integer GameState::*, std::ranges::count_if(kIntegerFields, has)> members{};
+  std::array<Integer GameState::*,
+             std::count_if(std::begin(kIntegerFields), std::end(kIntegerFields), has)>
+      members{};
   std::size_t next = 0;
   for (const IntegerField& field : kIntegerFields) {
     if (has(field)) {

@@ -4,12 +4,13 @@
 #include <cerrno>
 #include <limits>
 
-#include "sim/json_output.h"
+#include "script/json_output.h"
+#include "script/perform.h"
 #include "sim/output_error.h"
 
 namespace torvin::sim {
 
-Simulator::Simulator(Options options, std::vector<Action> script, std::ostream& out)
+Simulator::Simulator(Options options, std::vector<script::Action> script, std::ostream& out)
     : options_(std::move(options)),
       script_(std::move(script)),
       out_(out),
@@ -45,26 +46,13 @@ void Simulator::wait(std::optional<long long> /*until*/) {
 }
 
 void Simulator::performInput() {
-  const Action& action = script_[next_++];
-  switch (action.kind) {
-    case ActionKind::Click:
-      scheduler_.click(action.button == Button::Command1 ? 1 : 2);
-      break;
-    case ActionKind::Key:
-      scheduler_.pressKey(action.keyCode);
-      break;
-    case ActionKind::Close:
-      scheduler_.close();
-      break;
-    case ActionKind::Dump:
-      print(snapshotJson(scheduler_.clock(), form_, scheduler_.openBox()));
-      if (scene_) {
-        composeScene();
-        options_.frames(scheduler_.clock(), scene_->frame());
-      }
-      break;
-    case ActionKind::End:
-      break;
+  if (const std::optional<std::string> dump =
+          script::perform(script_[next_++], scheduler_, form_)) {
+    print(*dump);
+    if (scene_) {
+      composeScene();
+      options_.frames(scheduler_.clock(), scene_->frame());
+    }
   }
 }
 
@@ -79,20 +67,20 @@ void Simulator::handled(int timer) {
 
 void Simulator::boxClosed(const std::string& text) {
   if (options_.trace) {
-    print(EventJson(scheduler_.clock(), "closed").field("text", text).str());
+    print(script::EventJson(scheduler_.clock(), "closed").field("text", text).str());
   }
 }
 
 void Simulator::messageBox(const std::string& text) {
   if (options_.trace) {
-    print(EventJson(scheduler_.clock(), "message").field("text", text).str());
+    print(script::EventJson(scheduler_.clock(), "message").field("text", text).str());
   }
   scheduler_.messageBox(text);
 }
 
 void Simulator::pause() {
   if (options_.trace) {
-    print(EventJson(scheduler_.clock(), "pause").field("ms", kPauseMs).str());
+    print(script::EventJson(scheduler_.clock(), "pause").field("ms", kPauseMs).str());
   }
   ++pauses_;
   scheduler_.pause();
@@ -101,7 +89,7 @@ void Simulator::pause() {
 void Simulator::intervalChanged(const Timer& timer) {
   scheduler_.intervalChanged(timer);
   if (options_.trace) {
-    print(EventJson(scheduler_.clock(), "interval")
+    print(script::EventJson(scheduler_.clock(), "interval")
               .field("timer", timer.name())
               .field("value", static_cast<long long>(timer.Interval()))
               .str());
@@ -110,13 +98,15 @@ void Simulator::intervalChanged(const Timer& timer) {
 
 void Simulator::pictureAssigned(const PictureBox& image) {
   if (options_.trace && &image == &form_.Image1) {
-    print(EventJson(scheduler_.clock(), "picture").field("file", image.picture()->name).str());
+    print(script::EventJson(scheduler_.clock(), "picture")
+              .field("file", image.picture()->name)
+              .str());
   }
 }
 
 void Simulator::itemAdded(const ListBox& /*list*/, const std::string& item) {
   if (options_.trace) {
-    print(EventJson(scheduler_.clock(), "score").field("item", item).str());
+    print(script::EventJson(scheduler_.clock(), "score").field("item", item).str());
   }
 }
 

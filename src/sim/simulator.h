@@ -12,8 +12,8 @@
 #include "scene/picture_store.h"
 #include "scene/renderer.h"
 #include "schedule/scheduler.h"
+#include "script/action.h"
 #include "shell/form1.h"
-#include "sim/script.h"
 
 namespace torvin::sim {
 
@@ -35,7 +35,7 @@ struct Options {
 
 class Simulator final : public Platform, private Scheduler::Host {
  public:
-  Simulator(Options options, std::vector<Action> script, std::ostream& out);
+  Simulator(Options options, std::vector<script::Action> script, std::ostream& out);
 
   // Loads the window and plays the script to its last line. Throws PictureError
   // when a picture of the game is missing or unreadable.
@@ -74,7 +74,7 @@ class Simulator final : public Platform, private Scheduler::Host {
   void print(const std::string& line);
 
   Options options_;
-  std::vector<Action> script_;
+  std::vector<script::Action> script_;
   std::size_t next_ = 0;
   std::ostream& out_;
   int pauses_ = 0;

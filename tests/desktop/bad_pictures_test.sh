@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real game with one broken picture: missing, empty, cut short, or of
-# another kind than its name says. Each time it must name the file on standard
-# error and end with status 1 at once, never crash or hang.
+# another kind than its name says. Each time it must say on standard error,
+# under its heading, the file and why, and end with status 1 at once, never
+# crash or hang.
 #
 # It runs unattended on Qt's offscreen platform, where the game leaves out the
 # error's message box (nobody could see it to close it).
@@ -10,39 +11,44 @@
 set -u
 torvin=$1
 pictures=$(dirname "$torvin")
-work=$(mktemp -d)
+work=$(cd "$(mktemp -d)" && pwd -P)
 trap 'rm -rf "$work"' EXIT
 failures=0
 export QT_QPA_PLATFORM=offscreen
 
-# try NAME FILE BREAK...: a copy of the game whose FILE has been broken by BREAK.
+# try NAME FILE SENTENCE BREAK...: a copy of the game whose FILE has been broken
+# by BREAK. The game says, right under its heading, FILE's path and SENTENCE.
 try() {
-  local name=$1 file=$2 game="$work/$1"
-  shift 2
+  local name=$1 file=$2 sentence=$3 game="$work/$1"
+  shift 3
   mkdir -p "$game"
   cp -r "$pictures"/01 "$pictures"/02 "$pictures"/03 "$pictures"/bg*.gif "$torvin" "$game/"
   (cd "$game" && "$@")
   timeout 20 "$game/torvin" >"$game/out" 2>"$game/err"
   local status=$?
+  local said
+  said=$(sed -n '/^torvin: These pictures of the game are missing or unreadable:$/{n;p;q}' "$game/err")
   if [ "$status" -ne 1 ]; then
     echo "FAIL $name: status $status, wanted 1"; cat "$game/err"; failures=$((failures + 1))
-  elif ! grep -q "/$file: " "$game/err"; then
-    echo "FAIL $name: $file not named:"; cat "$game/err"; failures=$((failures + 1))
+  elif [ "$said" != "$game/$file: $sentence" ]; then
+    echo "FAIL $name: under the heading '$said', not '$game/$file: $sentence':"; cat "$game/err"
+    failures=$((failures + 1))
   elif grep -qi 'sanitizer\|runtime error' "$game/err"; then
     echo "FAIL $name:"; cat "$game/err"; failures=$((failures + 1))
   else
-    echo "ok   $name: $(grep -m1 "/$file: " "$game/err")"
+    echo "ok   $name: $said"
   fi
 }
 
 half() { head -c $(($(stat -c %s "$1") / 2)) "$1" >"$1.part" && mv "$1.part" "$1"; }
-try missing 02/017.jpg rm 02/017.jpg
-try empty-pose 03/000.jpg truncate -s 0 03/000.jpg
-try empty-background bg004.gif truncate -s 0 bg004.gif
-try truncated-pose 01/002.jpg half 01/002.jpg
-try truncated-background bg007.gif half bg007.gif
-try gif-named-jpg 01/020.jpg cp bg001.gif 01/020.jpg
-try program-named-gif bg003.gif cp torvin bg003.gif
-try folder-named-jpg 02/005.jpg eval 'rm 02/005.jpg && mkdir 02/005.jpg'
+try missing 02/017.jpg "the file is missing" rm 02/017.jpg
+try empty-pose 03/000.jpg "the file is empty" truncate -s 0 03/000.jpg
+try empty-background bg004.gif "the file is empty" truncate -s 0 bg004.gif
+try truncated-pose 01/002.jpg "the file is cut short" half 01/002.jpg
+try truncated-background bg007.gif "the file is cut short" half bg007.gif
+try gif-named-jpg 01/020.jpg "a GIF picture, not the JPEG its name says" cp bg001.gif 01/020.jpg
+try program-named-gif bg003.gif "not a GIF picture, though its name says so" cp torvin bg003.gif
+try folder-named-jpg 02/005.jpg "not a picture file but a folder" \
+  eval 'rm 02/005.jpg && mkdir 02/005.jpg'
 
 [ "$failures" -eq 0 ]

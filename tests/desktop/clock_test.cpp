@@ -1,17 +1,21 @@
 // The window on the game's one clock: a run played in it is a script that the
 // simulator replays to the very same state; an idle window sleeps; message
 // boxes do not keep the player from quitting; a replay plays on its own.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QPushButton>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "desktop/desktop_host.h"
+#include "desktop/line_output.h"
 #include "desktop/recording.h"
 #include "desktop_support.h"
+#include "script/reader.h"
 #include "sim/simulator.h"
+#include "support/deadline.h"
 
 namespace torvin::desktop {
 namespace {
@@ -20,6 +24,7 @@ using testing::BoxCloser;
 using testing::PictureFolder;
 using testing::playFor;
 using testing::playUntil;
+using torvin::testing::Deadline;
 
 std::string temporaryFile(const std::string& name) {
   return ::testing::TempDir() + name;
@@ -31,6 +36,17 @@ std::string readFile(const std::string& path) {
   text << in.rdbuf();
   return text.str();
 }
+
+// A file for the host's output, written as standard output is.
+struct OutputFile {
+  explicit OutputFile(const std::string& path)
+      : fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)), out(fd, path) {}
+  ~OutputFile() { ::close(fd); }
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  int fd;
+  LineOutput out;
+};
 
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> result;
@@ -45,7 +61,7 @@ std::vector<std::string> lines(const std::string& text) {
 std::string simulate(const std::string& script, const std::string& folder) {
   std::istringstream in(script);
   std::ostringstream out;
-  sim::Simulator simulator({folder, std::nullopt, false, {}}, sim::readScript(in), out);
+  sim::Simulator simulator({folder, std::nullopt, false, {}}, script::readScript(in), out);
   simulator.run();
   return out.str();
 }
@@ -76,10 +92,9 @@ TEST_F(PlayedWindow, ARunIsAScriptThatTheSimulatorReplaysToTheSameState) {
   const std::string recorded = temporaryFile("run.script");
   const std::string atExit = temporaryFile("exit.json");
   Recording recording(recorded);
-  std::FILE* exitDump = std::fopen(atExit.c_str(), "w");
-  ASSERT_NE(exitDump, nullptr);
+  OutputFile exitDump(atExit);
   host.record(recording);
-  host.dumpAtExit(exitDump);
+  host.dumpAtExit(exitDump.out);
 
   // A quick player: Start, hops with tricks, manuals, "How to" read for a while.
   clickLater(60, 1);
@@ -93,17 +108,21 @@ TEST_F(PlayedWindow, ARunIsAScriptThatTheSimulatorReplaysToTheSameState) {
   }
   clickLater(1300, 2);
   BoxCloser player(host, 120);
-  playFor(host, at + 400);
-  std::fclose(exitDump);
+  // Ended once every box is closed (later on a busy machine), so that the
+  // state after the game is the state at its end.
+  QElapsedTimer played;
+  played.start();
+  playUntil(
+      host, [&] { return played.elapsed() >= at + 400 && host.openMessageBoxes().empty(); }, 20000);
 
   const std::string script = readFile(recorded);
   EXPECT_NE(script.find(" click Command1\n"), std::string::npos) << script;
   EXPECT_NE(script.find(" close\n"), std::string::npos) << script;
-  EXPECT_EQ(host.keysDelivered(), static_cast<long long>(std::size(keys)));
+  EXPECT_EQ(stats.keys(), static_cast<long long>(std::size(keys)));
   const std::vector<std::string> replayed = lines(simulate(script, pictures.path()));
   ASSERT_EQ(replayed.size(), 1U) << "one dump, when the game ended";
   EXPECT_EQ(replayed[0], lines(readFile(atExit)).at(0));
-  EXPECT_EQ(replayed[0], host.snapshot());
+  EXPECT_EQ(replayed[0], host.snapshot()) << script;
 }
 
 TEST_F(PlayedWindow, AnIdleWindowRunsNoTicksAndTheCourseKeepsItsTime) {
@@ -125,20 +144,31 @@ TEST_F(PlayedWindow, AnIdleWindowRunsNoTicksAndTheCourseKeepsItsTime) {
   const std::vector<std::string> script = lines(readFile(recorded));
   ASSERT_GE(script.size(), 2U);
   const long long started = std::stoll(script[1]);
-  EXPECT_EQ(host.ticks(2), (host.clock() - started) / 40);
-  EXPECT_LE(host.ticks(4), host.ticks(2) + 2);
+  EXPECT_EQ(stats.ticks(2), (host.clock() - started) / 40);
+  EXPECT_LE(stats.ticks(4), stats.ticks(2) + 2);
+}
+
+// Before "Start" every timer soon finds nothing to do, and the game waits for
+// the player alone, with no wake-up of its own: the key must wake it.
+TEST_F(PlayedWindow, AKeyWakesTheWaitingGame) {
+  const Deadline deadline(std::chrono::seconds(10),
+                          "a key that arrived did not wake the waiting game: neither the key "
+                          "nor the end asked for after it was handled");
+  pressLater(300, Qt::Key_H);
+  EXPECT_TRUE(playUntil(
+      host, [this] { return stats.keys() == 1; }, 3000))
+      << "the key was not handled";
 }
 
 TEST_F(PlayedWindow, ClosingTheWindowEndsTheGameWithMessageBoxesOpen) {
   const std::string atExit = temporaryFile("closed.json");
-  std::FILE* exitDump = std::fopen(atExit.c_str(), "w");
-  host.dumpAtExit(exitDump);
+  OutputFile exitDump(atExit);
+  host.dumpAtExit(exitDump.out);
   int opened = 0;
   BoxCloser reader(host, 60000, {}, [&opened](QMessageBox&) { ++opened; });
   clickLater(20, 2);
   QTimer::singleShot(300, [this] { host.window().close(); });
   playFor(host, 5000);
-  std::fclose(exitDump);
 
   EXPECT_EQ(opened, 1) << "the game ended with its first help box, not after the third";
   EXPECT_LT(host.clock(), 2000);
@@ -152,30 +182,50 @@ TEST_F(PlayedWindow, AReplayPlaysItsScriptAloneAtItsTimesAndEndsWithIt) {
       "0 click Command1\n200 key H\n450 key Q\n600 dump\n700 click Command2\n900 close\n"
       "1000 close\n1100 dump\n1200 close\n1300 key A\n1400 dump\n";
   std::istringstream in(script);
-  host.replay(sim::readScript(in));
+  host.replay(script::readScript(in));
   const std::string dumps = temporaryFile("replay.json");
-  std::FILE* out = std::fopen(dumps.c_str(), "w");
-  host.dumpsTo(out);
+  OutputFile out(dumps);
+  host.dumpsTo(out.out);
 
   // The player's own keys, clicks and box closes do nothing meanwhile.
   pressLater(100, Qt::Key_S);
   pressLater(300, Qt::Key_W);
   BoxCloser player(host, 10);
-  host.run();
-  std::fclose(out);
+  {
+    const Deadline deadline(std::chrono::seconds(10),
+                            "the replay did not end with its last line, at 1400 ms");
+    host.run();
+  }
 
   EXPECT_EQ(host.clock(), 1400);
-  EXPECT_EQ(host.keysDelivered(), 3);
+  EXPECT_EQ(stats.keys(), 3);
   EXPECT_EQ(readFile(dumps), simulate(script, pictures.path()));
+}
+
+TEST_F(PlayedWindow, AReplayWithoutALineEndsAtOnce) {
+  for (const char* script : {"", "# only a comment\n\n"}) {
+    std::istringstream in(script);
+    host.replay(script::readScript(in));
+    const std::string atExit = temporaryFile("empty.json");
+    {
+      OutputFile exitDump(atExit);
+      host.dumpAtExit(exitDump.out);
+      QTimer::singleShot(5000, [this] { host.end(); });  // were it to wait
+      host.run();
+    }
+    EXPECT_LT(host.clock(), 1000) << script;
+    EXPECT_EQ(lines(readFile(atExit)).size(), 1U) << "the state at the end, once";
+  }
 }
 
 TEST_F(PlayedWindow, EscapeEndsAReplay) {
   std::istringstream in("0 click Command1\n60000 key H\n");
-  host.replay(sim::readScript(in));
+  host.replay(script::readScript(in));
   pressLater(200, Qt::Key_Escape);
+  const Deadline deadline(std::chrono::seconds(10), "Escape did not end the replay");
   host.run();
   EXPECT_LT(host.clock(), 5000);
-  EXPECT_EQ(host.keysDelivered(), 0);
+  EXPECT_EQ(stats.keys(), 0);
 }
 
 }  // namespace

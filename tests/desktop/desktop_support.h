@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "desktop/desktop_host.h"
+#include "desktop/run_stats.h"
 #include "picture_bytes.h"
 #include "shell/form1.h"
 
@@ -96,10 +97,12 @@ inline bool spinUntil(const std::function<bool()>& done, int ms = 5000) {
   return done();
 }
 
-// A loaded game whose window is shown and active, with "How to" in the focus.
+// A loaded game whose window is shown and active, with "How to" in the focus,
+// and its figures counted.
 class ShownWindow : public ::testing::Test {
  protected:
   void SetUp() override {
+    stats.watch(host);
     host.load();
     host.window().show();
     host.window().activateWindow();
@@ -110,6 +113,7 @@ class ShownWindow : public ::testing::Test {
 
   PictureFolder pictures;
   DesktopHost host{pictures.path()};
+  RunStats stats;
 };
 
 // Plays the game in the window until `done` holds (looked at every 2 ms) or

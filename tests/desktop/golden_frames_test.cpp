@@ -194,9 +194,9 @@ class PaintedAsItGoes : public ::testing::TestWithParam<QSize> {};
 
 TEST_P(PaintedAsItGoes, TheScreenShowsTheRenderersFrameAfterEveryEvent) {
   const QSize size = GetParam();
-  std::vector<sim::Action> script;
-  for (const sim::Action& action :
-       sim::readScriptFile(kSource + "/tests/scenarios/whole_game.script")) {
+  std::vector<script::Action> script;
+  for (const script::Action& action :
+       script::readScriptFile(kSource + "/tests/scenarios/whole_game.script")) {
     if (action.time <= 12000) {
       script.push_back(action);
     }

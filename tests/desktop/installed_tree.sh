@@ -1,15 +1,23 @@
 # Sourced by the install and package tests: checks an installed tree.
-#   check_tree ROOT   ROOT is the prefix (/usr in a package); needs test_lib.sh,
-#                     $out (a scratch file) and $scratch (a scratch folder)
-need desktop-file-validate appstreamcli groff file
+#   check_tree ROOT BINDIR   ROOT is the prefix (/usr in a package), BINDIR the
+#                            programs' folder in it; needs test_lib.sh, $out (a
+#                            scratch file) and $scratch (a scratch folder)
+need desktop-file-validate appstreamcli groff file dpkg-parsechangelog
+licence=$(dirname "${BASH_SOURCE[0]}")/../../LICENSE
 
-# check_tree ROOT: everything a desktop expects, under the prefix ROOT.
+# check_tree ROOT BINDIR: everything a desktop expects, under the prefix ROOT.
 check_tree() {
-  local root=$1 file size metainfo page program option before
-  for file in bin/torvin bin/torvin-sim share/torvin/bg001.gif share/torvin/01/002.jpg \
-    share/torvin/03/031.jpg share/applications/torvin.desktop; do
+  local root=$1 bin=$1/$2 version file size metainfo page program option before
+  for file in "$2/torvin" "$2/torvin-sim" share/torvin/bg001.gif share/torvin/01/002.jpg \
+    share/torvin/03/031.jpg share/applications/torvin.desktop share/doc/torvin/copyright \
+    share/doc/torvin/changelog.gz; do
     [ -f "$root/$file" ] || fail "$file is not installed"
   done
+  check_copyright "$root/share/doc/torvin/copyright"
+  zcat "$root/share/doc/torvin/changelog.gz" >"$scratch/changelog" 2>/dev/null
+  version=$("$bin/torvin" --version | cut -d' ' -f2)
+  [ "$(dpkg-parsechangelog -l "$scratch/changelog" -S Version 2>&1)" = "$version" ] ||
+    fail "the changelog's last entry is not for version $version"
 
   desktop-file-validate "$root/share/applications/torvin.desktop" >"$out" 2>&1 &&
     ok "the menu entry is valid" || { fail "the menu entry:"; cat "$out"; }
@@ -26,6 +34,8 @@ check_tree() {
       fail "the metadata does not launch torvin.desktop"
     grep -q '<screenshot' "$metainfo" && grep -q '<release ' "$metainfo" ||
       fail "the metadata has no screenshot or no release"
+    grep -q '<project_license>MIT</project_license>' "$metainfo" ||
+      fail "the metadata does not give the licence of LICENSE"
   fi
 
   before=$failures
@@ -44,7 +54,7 @@ check_tree() {
     [ -s "$out" ] && { fail "$program.6 has warnings:"; cat "$out"; }
     zcat "$page" | groff -man -Tutf8 -P-cbou >"$scratch/$program.txt" 2>/dev/null
     # Every option the program's help names is in its page.
-    for option in $("$root/bin/$program" --help | grep -oE -- '--[a-z][a-z-]+' | sort -u); do
+    for option in $("$bin/$program" --help | grep -oE -- '--[a-z][a-z-]+' | sort -u); do
       grep -q -- "$option" "$scratch/$program.txt" || fail "$program.6 does not name $option"
     done
     grep -q 'EXIT STATUS' "$scratch/$program.txt" || fail "$program.6 gives no exit statuses"
@@ -52,3 +62,21 @@ check_tree() {
   [ "$failures" -eq "$before" ] && ok "manual pages, with every option and the exit statuses"
 }
 
+
+# check_copyright FILE: the machine-readable copyright file gives every file the
+# copyright holders and the licence text of LICENSE.
+check_copyright() {
+  local file=$1 holders name
+  head -1 "$file" 2>/dev/null | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    { fail "$file is not in the machine-readable format"; return; }
+  holders=$(awk '/^Files: \*$/ { p = 1 } p && sub(/^Copyright: /, "") { print; exit }' "$file")
+  name=$(awk '/^Files: \*$/ { p = 1 } p && sub(/^License: /, "") { print; exit }' "$file")
+  grep -qx "Copyright (c) $holders" "$licence" ||
+    fail "the copyright file's holders for every file are not those of LICENSE: '$holders'"
+  # The licence's own paragraph, its lines unindented and its "." lines blank.
+  awk -v head="License: $name" 'prev == "" && $0 == head { text = 1 } { prev = $0 }
+    text && sub(/^ /, "") { print ($0 == "." ? "" : $0) } text && /^$/ { exit }' "$file" >"$scratch/licence"
+  sed -n '/^Permission/,$p' "$licence" | cmp -s - "$scratch/licence" &&
+    ok "the copyright file gives every file the licence of LICENSE ($name)" ||
+    fail "the copyright file has not the text of LICENSE for its licence '$name'"
+}

@@ -66,7 +66,9 @@ constexpr std::uint32_t kKeyA = 38;  // home row, first key
 constexpr std::uint32_t kKeyH = 43;
 constexpr std::uint32_t kKeyX = 53;
 constexpr std::uint32_t kKeyM = 58;
+constexpr std::uint32_t kKeyI = 31;
 constexpr std::uint32_t kKeySemicolon = 47;
+constexpr std::uint32_t kKeyApostrophe = 48;
 constexpr std::uint32_t kSpace = 65;
 
 TEST(KeyCodes, LettersOfOtherScriptsGiveTheLatinLetterOfTheirKey) {
@@ -88,6 +90,16 @@ TEST(KeyCodes, LatinLayoutsKeepTheirOwnMeaning) {
   // German: a-umlaut at the semicolon's place is no letter of the game.
   EXPECT_EQ(codeOf(Qt::Key_Adiaeresis, kKeySemicolon), kNoKeyCode);
   EXPECT_EQ(codeOf(Qt::Key_F11, 95), 0x7A);
+  // Turkish: Qt names the dotless i on the key at I's place by its capital, I;
+  // it is not the game's I (Tabletop). The dotted i at the apostrophe's place
+  // is, and Shift on the dotless one writes an I.
+  EXPECT_EQ(codeOf(Qt::Key_I, kKeyI, QStringLiteral("\u0131")), kNoKeyCode);
+  EXPECT_EQ(codeOf(Qt::Key_I, kKeyApostrophe, QStringLiteral("i")), 'I');
+  EXPECT_EQ(codeOf(Qt::Key_I, kKeyI, QStringLiteral("I")), 'I');
+  EXPECT_EQ(codeOf(0x0130, kKeyApostrophe, QStringLiteral("\u0130")), kNoKeyCode);
+  // The long s, whose capital is S; a key with no text is Qt's key.
+  EXPECT_EQ(codeOf(Qt::Key_S, kKeyA, QStringLiteral("\u017F")), kNoKeyCode);
+  EXPECT_EQ(codeOf(Qt::Key_I, kKeyI), 'I');
 }
 
 struct KeymapFree {
@@ -109,13 +121,19 @@ TEST(KeyboardLayout, TheFirstLatinLayoutOfTheKeyboardElseTheKeysPlace) {
   const Keymap ruFr = keymap("ru,fr");
   const Keymap ru = keymap("ru");
   const Keymap greek = keymap("gr");
-  ASSERT_TRUE(us && usRu && ruFr && ru && greek) << "XKB's layouts (xkb-data) are missing";
+  const Keymap ruTr = keymap("ru,tr");
+  ASSERT_TRUE(us && usRu && ruFr && ru && greek && ruTr) << "XKB's layouts (xkb-data) are missing";
 
   // The keyboard's own Latin layout, wherever it comes in the list: on French,
   // the key at Q's place is A.
   EXPECT_EQ(latinLetter(usRu.get(), nullptr, kKeyH), 'H');
   EXPECT_EQ(latinLetter(ruFr.get(), us.get(), kKeyQ), 'A');
   EXPECT_EQ(latinLetter(ruFr.get(), us.get(), kKeyA), 'Q');
+  // A Latin letter beyond A to Z on the first Latin layout is that letter, not
+  // the one at the key's place: Turkish puts the dotless i at I's place, and
+  // the dotted i at the apostrophe's.
+  EXPECT_EQ(latinLetter(ruTr.get(), us.get(), kKeyI), 0);
+  EXPECT_EQ(latinLetter(ruTr.get(), us.get(), kKeyApostrophe), 'I');
   // No Latin layout at all: the letter at the key's place on a US keyboard.
   EXPECT_EQ(latinLetter(ru.get(), us.get(), kKeyH), 'H');
   EXPECT_EQ(latinLetter(ru.get(), us.get(), kKeyA), 'A');
@@ -139,19 +157,19 @@ TEST_F(KeyPreview, KeysReachTheGameOnceWhileAButtonHasTheFocus) {
   EXPECT_EQ(host.form().game.canCanCount, 5);
   // Shift itself is a key-down too; neither may reach the game twice on its way
   // from the button up to the window.
-  EXPECT_EQ(host.keysDelivered(), 2);
+  EXPECT_EQ(stats.keys(), 2);
 
   start().setFocus();
   QTest::keyClick(&start(), Qt::Key_H);
   ASSERT_TRUE(playUntil(host, [this] { return host.form().game.hopState != 0; }));
-  EXPECT_EQ(host.keysDelivered(), 3);
+  EXPECT_EQ(stats.keys(), 3);
 
   // A held key repeats as further key-downs.
   for (int repeat = 0; repeat < 3; ++repeat) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"), true);
     QApplication::sendEvent(&start(), &press);
   }
-  ASSERT_TRUE(playUntil(host, [this] { return host.keysDelivered() == 6; }));
+  ASSERT_TRUE(playUntil(host, [this] { return stats.keys() == 6; }));
   EXPECT_EQ(host.form().game.manualState, 1);
 }
 
@@ -160,7 +178,7 @@ TEST_F(KeyPreview, ButtonsStillWorkWithTheKeyboardAndTheMouse) {
   QTest::keyClick(&start(), Qt::Key_Space);
   ASSERT_TRUE(playUntil(host, [this] { return !host.form().Command1.Enabled; }))
       << "Space on Start starts the game";
-  EXPECT_EQ(host.keysDelivered(), 1);
+  EXPECT_EQ(stats.keys(), 1);
   EXPECT_FALSE(start().isEnabled());
   EXPECT_EQ(host.form().Form.BackColor.get(), rgb(150, 213, 255));
 
@@ -183,7 +201,7 @@ TEST_F(KeyPreview, KeysAndClicksGoToAnOpenMessageBoxNotToTheGame) {
     return player.texts().size() == 3 && host.openMessageBoxes().empty();
   }));
   // The keys were pressed and heard, but the boxes had them.
-  EXPECT_EQ(host.keysDelivered(), 3);
+  EXPECT_EQ(stats.keys(), 3);
   EXPECT_EQ(host.form().game.hopState, 0);
   EXPECT_TRUE(host.form().Command1.Enabled) << "Start was clicked behind a box";
 

@@ -18,7 +18,7 @@ class ScriptedWindow final : public torvin::testing::ScriptPlayer {
  public:
   // `folder` holds the pictures; every message box is closed `autoclose` ms
   // after it opens (with no value, only by the script's close lines).
-  ScriptedWindow(std::string folder, std::vector<sim::Action> script,
+  ScriptedWindow(std::string folder, std::vector<script::Action> script,
                  std::optional<long long> autoclose = std::nullopt)
       : ScriptPlayer(std::move(script), autoclose),
         folder_(std::move(folder)),

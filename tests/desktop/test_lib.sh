@@ -12,6 +12,22 @@ xvfb=
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 ok() { echo "ok   $*"; }
 
+# expect WHAT STATUS GOT [PATTERN [FILE]]: ok when a program ended with exit
+# status STATUS (it ended with GOT) and FILE (its standard error, $work/err)
+# holds PATTERN; fail with what it said otherwise.
+expect() {
+  local what=$1 want=$2 got=$3 pattern=${4:-} file=${5:-$work/err}
+  if [ "$got" != "$want" ]; then
+    fail "$what: exit status $got, wanted $want; it said: $(head -c 400 "$file")"
+  elif [ -n "$pattern" ] && ! grep -q -- "$pattern" "$file"; then
+    fail "$what: '$pattern' not in: $(head -c 400 "$file")"
+  else
+    ok "$what"
+    return 0
+  fi
+  return 1
+}
+
 # need TOOL...: the test cannot run without these.
 need() {
   local tool

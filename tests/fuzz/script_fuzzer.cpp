@@ -1,24 +1,24 @@
-// Feeds arbitrary bytes to torvin-sim's script reader: it must take the script or
+// Feeds arbitrary bytes to the script reader of every host: it must take the script or
 // refuse it with a line number, never crash or misbehave.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
 #include <string>
 
-#include "sim/script.h"
+#include "script/reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
   try {
-    const auto script = torvin::sim::readScript(in);
+    const auto script = torvin::script::readScript(in);
     long long last = 0;
     for (const auto& action : script) {
-      if (action.time < last || action.time > torvin::sim::kMaxScriptTime || action.line < 1) {
+      if (action.time < last || action.time > torvin::script::kMaxScriptTime || action.line < 1) {
         __builtin_trap();  // the reader let a bad line through
       }
       last = action.time;
     }
-  } catch (const torvin::sim::ScriptError& error) {
+  } catch (const torvin::script::ScriptError& error) {
     if (error.line() < 1) {
       __builtin_trap();
     }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The game and the simulator on every hostile picture of the table, each in a
-# copy of the game: both must take the good one, refuse every other with exit
-# status 1, and say the same sentence naming the file and the reason. No case
-# may hang (a named pipe) or crash.
+# copy of the game: both must take the good ones, refuse every other with exit
+# status 1, and say the same whole sentence: the file's name and the table's
+# reason. No case may hang (a named pipe) or crash.
 #
 #   both_programs_test.sh PLANT_TOOL TORVIN_SIM [TORVIN]
 set -u
@@ -32,7 +32,7 @@ run() {
   timeout 20 "${as_player[@]}" "$@" >"$out.out" 2>"$out.err" </dev/null
 }
 
-while read -r name file verdict words; do
+while read -r name file verdict sentence; do
   game="$work/$name"
   mkdir -p "$game"
   cp -r "$pictures"/01 "$pictures"/02 "$pictures"/03 "$pictures"/bg*.gif "$game/"
@@ -62,8 +62,8 @@ while read -r name file verdict words; do
     fail "$name: status $sim_status (sim), $torvin_status (game), wanted 1"; cat "$work/$name".*.err
   elif [ -z "$sim_line" ] || [ "$sim_line" != "$torvin_line" ]; then
     fail "$name: not the same sentence:"; echo "  sim:  $sim_line"; echo "  game: $torvin_line"
-  elif ! grep -qE "$words" <<<"${sim_line#"$game/$file: "}"; then
-    fail "$name: '$words' not in: $sim_line"
+  elif [ "$sim_line" != "$game/$file: $sentence" ]; then
+    fail "$name: said '$sim_line', wanted '$game/$file: $sentence'"
   else
     echo "ok   $name: ${sim_line#"$game/"}"
   fi

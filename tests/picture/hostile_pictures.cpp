@@ -81,69 +81,108 @@ std::vector<Hostile> hostilePictures() {
     half.push_back(0x3B);
     return half;
   }();
-  const Bytes outsideColours = [] {
+  // A pixel of colour `index` in a colour table of `size` entries.
+  auto withColour = [](int size, std::uint8_t index) {
     GifPlan plan = gifScreen(4, 4);
-    plan.images.push_back({0, 0, 4, 4, std::vector<std::uint8_t>(16, 200), false, -1});
-    plan.colours.resize(2);  // the table says 256; only 2 are set, but 200 is in it
-    Bytes bytes = makeGif(plan);
-    bytes[10] = 0xF0;                                                   // a table of 2 colours...
-    bytes.erase(bytes.begin() + 13 + 6, bytes.begin() + 13 + 3 * 256);  // ...holding 2
-    return bytes;
-  }();
+    plan.colours.resize(static_cast<std::size_t>(size), 0x808080);
+    plan.tableSize = size;
+    plan.images.push_back({0, 0, 4, 4, std::vector<std::uint8_t>(16, 0), false, -1});
+    plan.images[0].indices[5] = index;
+    return makeGif(plan);
+  };
   Bytes noGifImage(gif.begin(), gif.begin() + 13 + 3 * 256);
   noGifImage.push_back(0x3B);
 
+  const char* const cutShort = "the file is cut short";
   const std::vector<Hostile> table = {
-      {"good-link", "01/002.jpg", Plant::LinkToGood, jpeg, true},
-      {"missing", "01/003.jpg", Plant::Dangling, {}, false, Reason::Missing},
-      {"folder", "01/004.jpg", Plant::Folder, {}, false, Reason::NotAFile},
-      {"fifo", "bg003.gif", Plant::Fifo, {}, false, Reason::NotAFile},
-      {"device", "02/005.jpg", Plant::Device, {}, false, Reason::NotAFile},
-      {"no-permission", "bg004.gif", Plant::NoPermission, gif, false, Reason::NoPermission},
-      {"empty", "01/006.jpg", Plant::File, {}, false, Reason::CutShort},
-      {"gif-named-jpg", "01/007.jpg", Plant::File, gif, false, Reason::WrongFormat},
-      {"jpeg-named-gif", "bg005.gif", Plant::File, jpeg, false, Reason::WrongFormat},
+      {"good-link", "01/002.jpg", Plant::LinkToGood, jpeg, true, {}, ""},
+      {"jpeg-1x4096", "01/019.jpg", Plant::File, makeJpeg(JpegPlan().sized(1, 4096)), true, {}, ""},
+      {"gif-colour-last-of-table", "bg003.gif", Plant::File, withColour(4, 3), true, {}, ""},
+      {"missing", "01/003.jpg", Plant::Dangling, {}, false, Reason::Missing, "the file is missing"},
+      {"folder",
+       "01/004.jpg",
+       Plant::Folder,
+       {},
+       false,
+       Reason::NotAFile,
+       "not a picture file but a folder"},
+      {"fifo",
+       "bg003.gif",
+       Plant::Fifo,
+       {},
+       false,
+       Reason::NotAFile,
+       "not a picture file but a named pipe"},
+      {"device",
+       "02/005.jpg",
+       Plant::Device,
+       {},
+       false,
+       Reason::NotAFile,
+       "not a picture file but a device"},
+      {"no-permission", "bg004.gif", Plant::NoPermission, gif, false, Reason::NoPermission,
+       "no permission to read the file"},
+      {"empty", "01/006.jpg", Plant::File, {}, false, Reason::CutShort, "the file is empty"},
+      {"gif-named-jpg", "01/007.jpg", Plant::File, gif, false, Reason::WrongFormat,
+       "a GIF picture, not the JPEG its name says"},
+      {"jpeg-named-gif", "bg005.gif", Plant::File, jpeg, false, Reason::WrongFormat,
+       "a JPEG picture, not the GIF its name says"},
       {"text-named-jpg",
        "03/008.jpg",
        Plant::File,
        {'h', 'e', 'l', 'l', 'o', '\n'},
        false,
-       Reason::WrongFormat},
+       Reason::WrongFormat,
+       "not a JPEG picture, though its name says so"},
       {"jpeg-cut-short", "01/009.jpg", Plant::File, cut(jpeg, jpeg.size() / 2), false,
-       Reason::CutShort},
+       Reason::CutShort, cutShort},
       {"jpeg-without-end", "01/010.jpg", Plant::File, cut(jpeg, jpeg.size() - 2), false,
-       Reason::CutShort},
-      {"jpeg-garbage-scan", "01/011.jpg", Plant::File, garbageScan, false, Reason::Damaged},
-      {"jpeg-no-scan-data", "01/012.jpg", Plant::File, noScanData, false, Reason::Damaged},
-      {"jpeg-no-image", "01/013.jpg", Plant::File, noScan, false, Reason::Damaged},
+       Reason::CutShort, cutShort},
+      {"jpeg-garbage-scan", "01/011.jpg", Plant::File, garbageScan, false, Reason::Damaged,
+       "the picture is damaged (Corrupt JPEG data: premature end of data segment)"},
+      {"jpeg-no-scan-data", "01/012.jpg", Plant::File, noScanData, false, Reason::Damaged,
+       "the picture is damaged (Corrupt JPEG data: premature end of data segment)"},
+      {"jpeg-no-image", "01/013.jpg", Plant::File, noScan, false, Reason::Damaged,
+       "the picture is damaged (it holds no image)"},
       {"jpeg-16000-square", "01/014.jpg", Plant::File, withJpegSize(jpeg, frame, 16000, 16000),
-       false, Reason::TooLarge},
+       false, Reason::TooLarge,
+       "the picture is too large (16000 x 16000 pixels; at most 4096 x 4096)"},
       {"jpeg-4097-wide", "01/015.jpg", Plant::File, withJpegSize(jpeg, frame, 16, 4097), false,
-       Reason::TooLarge},
+       Reason::TooLarge, "the picture is too large (4097 x 16 pixels; at most 4096 x 4096)"},
+      {"jpeg-1x4097", "01/020.jpg", Plant::File, makeJpeg(JpegPlan().sized(1, 4097)), false,
+       Reason::TooLarge, "the picture is too large (1 x 4097 pixels; at most 4096 x 4096)"},
       {"jpeg-cmyk", "01/016.jpg", Plant::File, makeJpeg(JpegPlan().inComponents(4)), false,
-       Reason::WrongFormat},
+       Reason::WrongFormat, "a JPEG picture in colours the game cannot show (CMYK or another)"},
       {"jpeg-128-scans", "01/017.jpg", Plant::File, makeJpeg(JpegPlan().inScans(128)), false,
-       Reason::TooLarge},
-      {"gif-cut-to-6", "bg006.gif", Plant::File, cut(gif, 6), false, Reason::CutShort},
-      {"gif-cut-to-13", "bg006.gif", Plant::File, cut(gif, 13), false, Reason::CutShort},
+       Reason::TooLarge, "the picture is too large to decode (more than 100 scans)"},
+      {"gif-cut-to-6", "bg006.gif", Plant::File, cut(gif, 6), false, Reason::CutShort, cutShort},
+      {"gif-cut-to-13", "bg006.gif", Plant::File, cut(gif, 13), false, Reason::CutShort, cutShort},
       {"gif-cut-colour-table", "bg006.gif", Plant::File, cut(gif, 13 + 100), false,
-       Reason::CutShort},
-      {"gif-cut-short", "bg007.gif", Plant::File, cut(gif, gif.size() - 3), false,
-       Reason::CutShort},
-      {"gif-half-then-trailer", "bg007.gif", Plant::File, halfGif, false, Reason::CutShort},
-      {"gif-0x0-image", "bg001.gif", Plant::File, gifWithImage(0, 0, 0, 0), false, Reason::Damaged},
+       Reason::CutShort, cutShort},
+      {"gif-cut-short", "bg007.gif", Plant::File, cut(gif, gif.size() - 3), false, Reason::CutShort,
+       cutShort},
+      {"gif-half-then-trailer", "bg007.gif", Plant::File, halfGif, false, Reason::CutShort,
+       cutShort},
+      {"gif-0x0-image", "bg001.gif", Plant::File, gifWithImage(0, 0, 0, 0), false, Reason::Damaged,
+       "the picture is damaged (an empty image of 0 x 0 pixels)"},
       {"gif-65535-image", "bg001.gif", Plant::File, gifWithImage(0, 0, 65535, 65535), false,
-       Reason::TooLarge},
+       Reason::TooLarge, "an image in the picture is too large (65535 x 65535 pixels)"},
       {"gif-image-outside", "bg001.gif", Plant::File, gifWithImage(10, 10, 8, 8), false,
-       Reason::Damaged},
+       Reason::Damaged, "the picture is damaged (an image reaches outside the picture)"},
       {"gif-20000-square", "bg003.gif", Plant::File, withWord(withWord(gif, 6, 20000), 8, 20000),
-       false, Reason::TooLarge},
+       false, Reason::TooLarge,
+       "the picture is too large (20000 x 20000 pixels; at most 4096 x 4096)"},
       {"gif-0x0-screen", "bg003.gif", Plant::File, withWord(withWord(gif, 6, 0), 8, 0), false,
-       Reason::Damaged},
-      {"gif-no-image", "bg004.gif", Plant::File, noGifImage, false, Reason::Damaged},
-      {"gif-colour-outside-table", "bg005.gif", Plant::File, outsideColours, false,
-       Reason::Damaged},
-      {"too-large-file", "02/018.jpg", Plant::Oversized, jpeg, false, Reason::TooLarge},
+       Reason::Damaged, "the picture is damaged (it is empty: 0 x 0 pixels)"},
+      {"gif-no-image", "bg004.gif", Plant::File, noGifImage, false, Reason::Damaged,
+       "the picture is damaged (it holds no image)"},
+      {"gif-colour-far-outside-table", "bg005.gif", Plant::File, withColour(2, 200), false,
+       Reason::Damaged, "the picture is damaged (a colour outside its colour table)"},
+      // Colours 0 to 3: the first index past the table.
+      {"gif-colour-just-past-table", "bg005.gif", Plant::File, withColour(4, 4), false,
+       Reason::Damaged, "the picture is damaged (a colour outside its colour table)"},
+      {"too-large-file", "02/018.jpg", Plant::Oversized, jpeg, false, Reason::TooLarge,
+       "the file is too large (17 MB; at most 16 MB)"},
   };
   return table;
 }
@@ -182,28 +221,6 @@ void plant(const Hostile& hostile, const std::string& path) {
       fs::permissions(path, fs::perms::none);
       break;
   }
-}
-
-const char* reasonWord(Reason reason) {
-  switch (reason) {
-    case Reason::Missing:
-      return "missing";
-    case Reason::NotAFile:
-      return "not a picture file";
-    case Reason::NoPermission:
-      return "no permission";
-    case Reason::Unreadable:
-      return "cannot be read";
-    case Reason::WrongFormat:
-      return "picture";
-    case Reason::CutShort:
-      return "cut short|empty";
-    case Reason::Damaged:
-      return "damaged";
-    case Reason::TooLarge:
-      return "too large";
-  }
-  return "?";
 }
 
 }  // namespace torvin::testing

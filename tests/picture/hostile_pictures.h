@@ -31,14 +31,12 @@ struct Hostile {
   Bytes bytes;
   bool good = false;  // the one case the decoder must take
   picture::Reason reason = picture::Reason::Damaged;
+  std::string text;  // what the player reads after the file's name, whole
 };
 
 std::vector<Hostile> hostilePictures();
 
 // Makes `hostile` at `path`, replacing whatever is there.
 void plant(const Hostile& hostile, const std::string& path);
-
-// A word of the message every refusal for `reason` holds.
-const char* reasonWord(picture::Reason reason);
 
 }  // namespace torvin::testing

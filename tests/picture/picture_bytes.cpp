@@ -59,8 +59,8 @@ Bytes lzwData(const std::vector<std::uint8_t>& indices) {
   return out;
 }
 
-void putColours(Bytes& out, const std::vector<std::uint32_t>& colours) {
-  for (std::size_t i = 0; i < 256; ++i) {
+void putColours(Bytes& out, const std::vector<std::uint32_t>& colours, int tableSize) {
+  for (std::size_t i = 0; i < static_cast<std::size_t>(tableSize); ++i) {
     const std::uint32_t rgb = i < colours.size() ? colours[i] : 0;
     out.push_back(static_cast<std::uint8_t>(rgb >> 16));
     out.push_back(static_cast<std::uint8_t>(rgb >> 8));
@@ -125,11 +125,15 @@ Bytes makeGif(GifPlan plan) {
   Bytes out{'G', 'I', 'F', '8', '9', 'a'};
   putWord(out, plan.width);
   putWord(out, plan.height);
-  out.push_back(plan.colours.empty() ? 0x00 : 0xF7);  // a global table of 256 colours
+  int sizeBits = 1;  // the table holds 2 ^ sizeBits colours
+  while ((1 << sizeBits) < plan.tableSize) {
+    ++sizeBits;
+  }
+  out.push_back(plan.colours.empty() ? 0x00 : static_cast<std::uint8_t>(0xF0 | (sizeBits - 1)));
   out.push_back(0);
   out.push_back(0);
   if (!plan.colours.empty()) {
-    putColours(out, plan.colours);
+    putColours(out, plan.colours, 1 << sizeBits);
   }
   for (const GifImage& image : plan.images) {
     const Bytes block = gifImageBlock(image);
@@ -153,6 +157,16 @@ Bytes makeJpeg(const JpegPlan& plan) {
   info.input_components = components;
   info.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
   jpeg_set_defaults(&info);
+  if (plan.storedAsRgb) {
+    jpeg_set_colorspace(&info, JCS_RGB);  // an Adobe marker and the ids 'R', 'G', 'B'
+    if (plan.rgbMark == RgbMark::IdsOnly) {
+      info.write_Adobe_marker = FALSE;
+    } else if (plan.rgbMark == RgbMark::AdobeOnly) {
+      for (int c = 0; c < 3; ++c) {
+        info.comp_info[c].component_id = c + 1;
+      }
+    }
+  }
   jpeg_set_quality(&info, 90, TRUE);
   std::vector<jpeg_scan_info> script;
   if (plan.scans > 0) {

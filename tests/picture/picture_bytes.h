@@ -10,6 +10,10 @@ namespace torvin::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// How a colour JPEG marks that it stores R, G and B rather than the usual
+// luma and chroma: libjpeg writes both marks; other writers one of them.
+enum class RgbMark { Both, AdobeOnly, IdsOnly };
+
 struct JpegPlan {
   int width = 16;
   int height = 16;
@@ -17,6 +21,8 @@ struct JpegPlan {
   std::uint32_t rgb = 0x3366CC;
   bool progressive = false;  // libjpeg's usual ten scans
   int scans = 0;             // > 0: a grey progressive JPEG of this many scans (64 to 128)
+  bool storedAsRgb = false;  // colour stored as R, G, B (an Adobe marker, ids 'R' 'G' 'B')
+  RgbMark rgbMark = RgbMark::Both;
 
   JpegPlan& sized(int w, int h) {
     width = w;
@@ -33,6 +39,11 @@ struct JpegPlan {
   }
   JpegPlan& inSteps() {
     progressive = true;
+    return *this;
+  }
+  JpegPlan& asRgb(RgbMark mark = RgbMark::Both) {
+    storedAsRgb = true;
+    rgbMark = mark;
     return *this;
   }
 };
@@ -60,14 +71,16 @@ struct GifImage {
 struct GifPlan {
   int width = 8;
   int height = 6;
-  // The global colour table.
+  // The global colour table, of `tableSize` entries (2, 4, ... 256; those
+  // beyond `colours` are black).
   std::vector<std::uint32_t> colours = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
   std::vector<GifImage> images;
+  int tableSize = 256;
 };
 // A GIF of a screen of this size, with the usual colours and no images yet.
 GifPlan gifScreen(int width, int height);
 // A GIF with the given images, or one image covering the screen in colours
-// 0 to 3 when there are none. Colour tables are padded to 256 entries.
+// 0 to 3 when there are none.
 Bytes makeGif(GifPlan plan);
 
 // The colour index at (x, y) of the image makeGif() makes when given none.

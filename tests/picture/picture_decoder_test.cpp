@@ -5,11 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "hostile_pictures.h"
 #include "picture/picture_decoder.h"
+#include "picture/picture_file.h"
 
 namespace torvin::picture {
 namespace {
@@ -94,7 +97,7 @@ TEST(HostilePictures, EachIsRefusedForItsReasonWithTheFileNamed) {
       EXPECT_EQ(outcome.accepted, hostile.good) << outcome.message;
       if (!hostile.good) {
         EXPECT_EQ(outcome.reason, hostile.reason) << outcome.message;
-        EXPECT_EQ(outcome.message.rfind(path + ": ", 0), 0U) << outcome.message;
+        EXPECT_EQ(outcome.message, path + ": " + hostile.text);
         EXPECT_EQ(decoder.bytesUsed(), 0U);
       }
     }
@@ -106,7 +109,8 @@ TEST(HostilePictures, NoPermissionEvenForRoot) {
   Folder folder;
   const std::string path = folder.file("bg004.gif");
   fs::permissions(folder.file(""), fs::perms::all);
-  testing::plant({"no-permission", "bg004.gif", testing::Plant::NoPermission, testing::makeGif({})},
+  testing::plant({"no-permission", "bg004.gif", testing::Plant::NoPermission, testing::makeGif({}),
+                  false, Reason::NoPermission, ""},
                  path);
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
@@ -149,11 +153,39 @@ TEST(HostilePictures, EveryCutOfAGoodFileIsRefused) {
   }
 }
 
+// The component ids of a JPEG's frame header, and whether it has an Adobe marker.
+std::string jpegMarks(const Bytes& jpeg) {
+  const std::size_t frame = testing::findFrameSize(jpeg);
+  std::string ids;
+  for (int c = 0; c < jpeg.at(frame + 4); ++c) {
+    ids += static_cast<char>(jpeg.at(frame + 5 + 3 * static_cast<std::size_t>(c)));
+  }
+  const std::string adobe = "Adobe";
+  const bool marked =
+      std::search(jpeg.begin(), jpeg.end(), adobe.begin(), adobe.end()) != jpeg.end();
+  return ids + (marked ? " Adobe" : "");
+}
+
+TEST(JpegPictures, RgbJpegsAsLibjpegAndOthersWriteThem) {
+  using testing::RgbMark;
+  const std::pair<RgbMark, std::string> marks[] = {{RgbMark::Both, "RGB Adobe"},
+                                                   {RgbMark::IdsOnly, "RGB"},
+                                                   {RgbMark::AdobeOnly, "\1\2\3 Adobe"}};
+  for (const auto& [mark, wanted] : marks) {
+    EXPECT_EQ(jpegMarks(testing::makeJpeg(JpegPlan().asRgb(mark))), wanted);
+  }
+  EXPECT_EQ(jpegMarks(testing::makeJpeg({})), "\1\2\3");  // the usual YCbCr
+}
+
 TEST(JpegPictures, DecodeToTheirColoursAndSizes) {
+  using testing::RgbMark;
   Folder folder;
   for (const JpegPlan& plan :
        {JpegPlan(), JpegPlan().sized(33, 7).inComponents(1), JpegPlan().inSteps(),
-        JpegPlan().sized(4096, 8), JpegPlan().sized(8, 4096), JpegPlan().inScans(100)}) {
+        JpegPlan().sized(4096, 8), JpegPlan().sized(8, 4096), JpegPlan().inScans(100),
+        JpegPlan().asRgb(), JpegPlan().asRgb(RgbMark::IdsOnly),
+        JpegPlan().asRgb(RgbMark::AdobeOnly).inSteps()}) {
+    SCOPED_TRACE(jpegMarks(testing::makeJpeg(plan)));
     Decoder decoder;
     const Image image = decoder.decode(folder.write("p.JPG", testing::makeJpeg(plan)));
     EXPECT_EQ(image.width, plan.width);
@@ -229,6 +261,88 @@ TEST(PictureLimits, ManyImagesManyPixelsAndMuchWorkingMemory) {
   little.maxJpegWorkingBytes = 512 * 1024;
   Decoder enough(little);
   EXPECT_TRUE(decode(steps, enough).accepted);
+}
+
+// Each limit at its edge: what reaches it is taken, one more is refused. The
+// limits are small here, so that the files are.
+TEST(PictureLimits, EachIsTakenAtItsEdgeAndRefusedOnePast) {
+  Folder folder;
+  const auto refusedAsTooLarge = [](const std::string& path, const Limits& limits) {
+    Decoder decoder(limits);
+    const Outcome outcome = decode(path, decoder);
+    EXPECT_FALSE(outcome.accepted) << path;
+    EXPECT_EQ(outcome.reason, Reason::TooLarge) << outcome.message;
+  };
+
+  // The file's size.
+  const std::string gif = folder.write("file.gif", testing::makeGif({}));
+  Limits bytes;
+  bytes.maxFileBytes = fs::file_size(gif);
+  Decoder exact(bytes);
+  EXPECT_TRUE(decode(gif, exact).accepted);
+  --bytes.maxFileBytes;
+  refusedAsTooLarge(gif, bytes);
+
+  // The pixels of all the images of a GIF together: 10 x 6 and 10 x 4.
+  testing::GifPlan plan = testing::gifScreen(10, 10);
+  plan.images.push_back({0, 0, 10, 6, Bytes(60, 1), false, -1});
+  plan.images.push_back({0, 6, 10, 4, Bytes(40, 2), false, -1});
+  const std::string two = folder.write("two.gif", testing::makeGif(plan));
+  Limits pixels;
+  pixels.maxGifPixels = 100;
+  Decoder enough(pixels);
+  EXPECT_TRUE(decode(two, enough).accepted);
+  pixels.maxGifPixels = 99;
+  refusedAsTooLarge(two, pixels);
+
+  // The sides, each on its own.
+  Limits sides;
+  sides.maxSide = 16;
+  for (const auto& [width, height] : {std::pair{1, 16}, {16, 1}}) {
+    Decoder decoder(sides);
+    EXPECT_TRUE(decode(folder.write("side.jpg", testing::makeJpeg(JpegPlan().sized(width, height))),
+                       decoder)
+                    .accepted);
+    EXPECT_TRUE(
+        decode(folder.write("side.gif", testing::makeGif(testing::gifScreen(width, height))),
+               decoder)
+            .accepted);
+  }
+  for (const auto& [width, height] : {std::pair{1, 17}, {17, 1}}) {
+    refusedAsTooLarge(folder.write("side.jpg", testing::makeJpeg(JpegPlan().sized(width, height))),
+                      sides);
+    refusedAsTooLarge(folder.write("side.gif", testing::makeGif(testing::gifScreen(width, height))),
+                      sides);
+  }
+}
+
+// A file that yields more bytes than it said it held when it was opened, as
+// one that grows while it is read: the files of /proc say they are empty. It
+// is read to its end, and refused when that is past the limit, never cut at
+// the limit and decoded.
+TEST(PictureLimits, AFileThatGrowsWhileItIsReadIsReadWholeOrRefused) {
+  const std::string grows = "/proc/self/cmdline";
+  std::ifstream in(grows, std::ios::binary);
+  const Bytes whole{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (whole.size() < 2 || fs::file_size(grows) != 0) {
+    GTEST_SKIP() << grows << " is not a file that says it is empty";
+  }
+  EXPECT_EQ(readPictureFile(grows, whole.size()), whole);
+  try {
+    readPictureFile(grows, whole.size() - 1);
+    ADD_FAILURE() << "a file that grew past the limit was read";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.reason, Reason::TooLarge) << failure.text;
+  }
+
+  Folder folder;
+  const std::string picture = folder.file("grows.gif");
+  fs::create_symlink(grows, picture);
+  Limits limits;
+  limits.maxFileBytes = whole.size() - 1;
+  Decoder decoder(limits);
+  const Outcome outcome = decode(picture, decoder);
+  EXPECT_EQ(outcome.reason, Reason::TooLarge) << outcome.message;
 }
 
 long peakKilobytes() {

@@ -1,7 +1,7 @@
 // For the command-level test of both programs: lists the hostile pictures, or
 // plants one of them in a copy of the game's pictures.
 //
-//   plant_hostile_picture --list          one line per case: NAME FILE GOOD REASON-WORDS
+//   plant_hostile_picture --list          one line per case: NAME FILE GOOD|BAD SENTENCE
 //   plant_hostile_picture DIR NAME        replaces DIR/FILE with case NAME
 #include <cstdio>
 #include <exception>
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "--list") {
       for (const auto& hostile : table) {
         std::printf("%s %s %s %s\n", hostile.name.c_str(), hostile.file.c_str(),
-                    hostile.good ? "good" : "bad", torvin::testing::reasonWord(hostile.reason));
+                    hostile.good ? "good" : "bad", hostile.text.c_str());
       }
       return 0;
     }

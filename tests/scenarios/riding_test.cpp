@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "scenario.h"
+#include "support/deadline.h"
 
 namespace torvin::scenario {
 namespace {
@@ -285,6 +286,10 @@ TEST(Course, TheDescentEndsANoseManual) {
 
 TEST(Course, ATrickOnTheRampCrashesOnlyWithoutAHop) {
   {
+    const testing::Deadline deadline(
+        std::chrono::seconds(10),
+        "the crash never ended: the referee took the end of the run for another crash at "
+        "every tick (trickBusy left set), so the script's next line never came");
     // Q during the climb (Top 178 at 7080): the next climbing step reports a crash.
     Script script;
     script.click(0).key(7100, "Q").dump(7100).dump(7120).dump(7130);

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
 
-#include "sim/script.h"
+#include "script/reader.h"
 #include "sim/simulator.h"
+#include "support/deadline.h"
 
 namespace torvin::scenario {
 
@@ -127,15 +131,48 @@ std::string assetsFolder() {
   return TORVIN_TEST_ASSETS;
 }
 
+namespace {
+
+// With TORVIN_KEEP_SCRIPTS naming a folder, every script a test plays is also
+// written there, named after the test, with its options on a "# options:"
+// line, so that another build of torvin-sim can play the same scripts.
+void keepScript(const std::string& script, const Options& options) {
+  const char* folder = std::getenv("TORVIN_KEEP_SCRIPTS");
+  if (folder == nullptr) {
+    return;
+  }
+  static std::atomic<int> played{0};
+  std::string name = "script";
+  if (const auto* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
+    name = std::string(test->test_suite_name()) + "." + test->name();
+  }
+  for (char& c : name) {
+    c = c == '/' ? '_' : c;
+  }
+  std::ofstream out(std::string(folder) + "/" + name + "-" + std::to_string(++played) + ".script");
+  if (options.autoclose) {
+    out << "# options: --autoclose " << *options.autoclose << "\n";
+  }
+  out << script;
+}
+
+}  // namespace
+
 Played play(const std::string& script, const Options& options) {
+  keepScript(script, options);
   std::istringstream in(script);
   std::ostringstream out;
   sim::Options simOptions;
   simOptions.assets = assetsFolder();
   simOptions.autoclose = options.autoclose;
   simOptions.trace = options.trace;
-  sim::Simulator simulator(simOptions, sim::readScript(in), out);
-  simulator.run();
+  sim::Simulator simulator(simOptions, script::readScript(in), out);
+  {
+    // Every script here plays in well under a second.
+    const testing::Deadline deadline(std::chrono::seconds(60),
+                                     "the script was never played to its last line");
+    simulator.run();
+  }
   std::vector<json> lines;
   std::istringstream printed(out.str());
   for (std::string text; std::getline(printed, text);) {

@@ -103,7 +103,7 @@ class Patched {
 // A game played from a script, checked after every event.
 class CheckedGame final : public torvin::testing::ScriptPlayer {
  public:
-  CheckedGame(std::vector<sim::Action> script, std::optional<long long> autoclose)
+  CheckedGame(std::vector<script::Action> script, std::optional<long long> autoclose)
       : ScriptPlayer(std::move(script), autoclose), patched_(pictures_) {}
 
   DecodedPicture loadPicture(const std::string& path) override { return pictures_.load(path); }
@@ -136,13 +136,13 @@ class CheckedGame final : public torvin::testing::ScriptPlayer {
   Patched patched_;
 };
 
-std::vector<sim::Action> script(const std::string& text) {
+std::vector<script::Action> script(const std::string& text) {
   std::istringstream in(text);
-  return sim::readScript(in);
+  return script::readScript(in);
 }
 
 TEST(Damage, TheWholeGameWithEveryBikeAndEveryLabel) {
-  CheckedGame game(sim::readScriptFile(kSource + "/tests/scenarios/whole_game.script"),
+  CheckedGame game(script::readScriptFile(kSource + "/tests/scenarios/whole_game.script"),
                    std::nullopt);
   try {
     game.run();

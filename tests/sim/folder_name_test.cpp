@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "script/reader.h"
 #include "sim/simulator.h"
 
 namespace torvin::sim {
@@ -24,7 +25,7 @@ TEST(FolderName, ALatin1FolderNameFindsThePicturesAndMakesValidJson) {
   }
   std::istringstream in("0 dump\n");
   std::ostringstream out;
-  Simulator simulator({folder.string(), std::nullopt, false, {}}, readScript(in), out);
+  Simulator simulator({folder.string(), std::nullopt, false, {}}, script::readScript(in), out);
   simulator.run();
   const nlohmann::json dump = nlohmann::json::parse(out.str());  // throws on bad UTF-8
   const std::string appPath = dump["GameState"]["appPath"];

@@ -12,7 +12,10 @@
 
 #include "picture/picture_decoder.h"
 #include "schedule/scheduler.h"
-#include "sim/json_output.h"
+#include "script/json_output.h"
+#include "script/perform.h"
+#include "script/reader.h"
+#include "script/recording_line.h"
 #include "sim/simulator.h"
 #include "support/random_play.h"
 
@@ -25,7 +28,7 @@ std::string play(const std::string& script, bool skipIdleTicks,
   std::ostringstream out;
   sim::Options options{TORVIN_TEST_ASSETS, autoclose, true, {}};
   options.skipIdleTicks = skipIdleTicks;
-  sim::Simulator simulator(options, sim::readScript(in), out);
+  sim::Simulator simulator(options, script::readScript(in), out);
   simulator.run();
   return out.str();
 }
@@ -49,7 +52,7 @@ class LateHost final : public Platform, public Scheduler::Host {
  public:
   struct Arrival {
     long long wall;
-    sim::Action action;
+    script::Action action;
   };
 
   LateHost(std::vector<Arrival> arrivals, std::uint32_t seed)
@@ -87,7 +90,7 @@ class LateHost final : public Platform, public Scheduler::Host {
   void look() {
     while (!arrivals_.empty() && arrivals_.front().wall <= wall_) {
       stamp_ = std::max(stamp_, wall_);
-      sim::Action action = arrivals_.front().action;
+      script::Action action = arrivals_.front().action;
       action.time = stamp_;
       seen_.push_back(action);
       arrivals_.pop_front();
@@ -103,28 +106,16 @@ class LateHost final : public Platform, public Scheduler::Host {
     return seen_.front().time;
   }
   void performInput() override {
-    const sim::Action action = seen_.front();
+    const script::Action action = seen_.front();
     seen_.pop_front();
-    const std::string t = std::to_string(scheduler_.clock()) + " ";
-    switch (action.kind) {
-      case sim::ActionKind::Key:
-        recording_ += t + "key " + std::to_string(action.keyCode) + "\n";
-        scheduler_.pressKey(action.keyCode);
-        break;
-      case sim::ActionKind::Click:
-        recording_ += t + "click " + std::string(sim::buttonName(action.button)) + "\n";
-        scheduler_.click(action.button == sim::Button::Command1 ? 1 : 2);
-        break;
-      case sim::ActionKind::Close:
-        recording_ += t + "close\n";
-        scheduler_.close();
-        break;
-      case sim::ActionKind::Dump:
-        break;
-      case sim::ActionKind::End:
-        recording_ += t + "dump\n";
-        lastSnapshot_ = sim::snapshotJson(scheduler_.clock(), form_, scheduler_.openBox());
-        throw RunEnded{};
+    if (action.kind == script::ActionKind::End) {  // the player quits
+      recording_ += script::recordingLine(scheduler_.clock(), {.kind = script::ActionKind::Dump});
+      lastSnapshot_ = script::snapshotJson(scheduler_.clock(), form_, scheduler_.openBox());
+      throw RunEnded{};
+    }
+    if (action.kind != script::ActionKind::Dump) {
+      recording_ += script::recordingLine(scheduler_.clock(), action);
+      script::perform(action, scheduler_, form_);
     }
   }
   void wait(std::optional<long long> until) override {
@@ -141,7 +132,7 @@ class LateHost final : public Platform, public Scheduler::Host {
   picture::Decoder decoder_;
   std::map<std::string, DecodedPicture> sizes_;
   std::deque<Arrival> arrivals_;
-  std::deque<sim::Action> seen_;
+  std::deque<script::Action> seen_;
   std::mt19937 random_;
   long long wall_ = 0;
   long long stamp_ = 0;
@@ -157,10 +148,10 @@ TEST(Scheduler, ALateWakingHostsRunReplaysToTheSameState) {
     // A random player's actions, as the moments they happen at.
     std::istringstream in(randomPlayScript(seed + 50, 8 * kMinutes));
     std::vector<LateHost::Arrival> arrivals;
-    for (const sim::Action& action : sim::readScript(in)) {
+    for (const script::Action& action : script::readScript(in)) {
       arrivals.push_back({action.time, action});
     }
-    arrivals.back().action.kind = sim::ActionKind::End;  // the player quits
+    arrivals.back().action.kind = script::ActionKind::End;  // the player quits
     LateHost host(arrivals, seed);
     const std::string state = host.play();
     ASSERT_FALSE(state.empty());
@@ -168,7 +159,7 @@ TEST(Scheduler, ALateWakingHostsRunReplaysToTheSameState) {
     std::istringstream recorded(host.recording());
     std::ostringstream out;
     sim::Simulator simulator({TORVIN_TEST_ASSETS, std::nullopt, false, {}},
-                             sim::readScript(recorded), out);
+                             script::readScript(recorded), out);
     simulator.run();
     ASSERT_EQ(out.str(), state + "\n") << "seed " << seed << ", recording:\n" << host.recording();
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "scenario.h"
+#include "support/deadline.h"
 
 namespace torvin::scenario {
 namespace {
@@ -104,7 +105,35 @@ TEST(SimulatorBoxes, TheTimerThatOpenedABoxWaitsAndLateTicksComeOnce) {
   EXPECT_EQ(dumps[1]["Line6"]["X1"], rampAtFall - 8 - 8 * ((3000 - 2900) / 40));
 }
 
+// "How to" opens its first box at 1300; the fall's "Fail!" opens inside it at 1400.
+TEST(SimulatorBoxes, ACloseActsOnTheInnermostBox) {
+  const Played run = play(std::string(kFallScript) +
+                          "1300 click Command2\n"
+                          "1500 close\n"
+                          "1500 dump\n"
+                          "3100 close\n"
+                          "3100 dump\n");
+  const auto opened = run.events("message");
+  ASSERT_EQ(opened.size(), 3U);  // the help's first box, "Fail!", the help's second box
+  const json help = opened[0]["text"];
+  EXPECT_EQ(opened[1]["text"], "Fail!");
+  const auto dumps = run.dumps();
+  ASSERT_EQ(dumps.size(), 2U);
+  // The dump waited for the referee's pause after "Fail!".
+  EXPECT_EQ(dumps[0]["t"], 1500 + kPauseMs);
+  EXPECT_EQ(dumps[0]["MessageBox"], help) << "the first close did not close the innermost box";
+  EXPECT_EQ(dumps[1]["MessageBox"], opened[2]["text"]);
+  const auto closed = run.events("closed");
+  ASSERT_EQ(closed.size(), 2U);
+  EXPECT_EQ(closed[0]["text"], "Fail!");
+  EXPECT_EQ(closed[1]["text"], help);
+}
+
 TEST(SimulatorBoxes, AnOuterAutocloseWaitsForTheInnerBoxAndItsHandler) {
+  const testing::Deadline deadline(
+      std::chrono::seconds(10),
+      "an automatic close never closed the inner box (it acted on the outer one), so the "
+      "game stood still in it");
   const Played run = play(std::string(kFallScript) +
                               "1300 click Command2\n"
                               "5000 end\n",

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "script/reader.h"
 #include "sim/simulator.h"
 #include "support/random_play.h"
 
@@ -66,7 +67,7 @@ Soak soak(std::uint32_t seed, long long lengthMs) {
       rule(form.Image1.Top <= kGroundTop, "the rider is below the ground after a referee tick");
     }
   };
-  sim::Simulator sim(options, sim::readScript(in), out);
+  sim::Simulator sim(options, script::readScript(in), out);
   simulator = &sim;
   try {
     sim.run();

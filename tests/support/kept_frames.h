@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/script.h"
+#include "script/reader.h"
 
 namespace torvin::testing {
 
@@ -49,19 +49,19 @@ inline const std::array<KeptMoments, 2> kKeptMoments = {{
 
 // The script in `path` with a dump line at each of `times` (before the lines of
 // the same time) and none of its own.
-inline std::vector<sim::Action> scriptWithDumps(const std::string& path,
-                                                const std::vector<long long>& times) {
-  std::vector<sim::Action> script;
-  for (const sim::Action& action : sim::readScriptFile(path)) {
-    if (action.kind != sim::ActionKind::Dump) {
+inline std::vector<script::Action> scriptWithDumps(const std::string& path,
+                                                   const std::vector<long long>& times) {
+  std::vector<script::Action> script;
+  for (const script::Action& action : script::readScriptFile(path)) {
+    if (action.kind != script::ActionKind::Dump) {
       script.push_back(action);
     }
   }
   for (const long long time : times) {
     const auto at =
         std::lower_bound(script.begin(), script.end(), time,
-                         [](const sim::Action& action, long long t) { return action.time < t; });
-    script.insert(at, sim::Action{time, sim::ActionKind::Dump, {}, 0, 0});
+                         [](const script::Action& action, long long t) { return action.time < t; });
+    script.insert(at, script::Action{time, script::ActionKind::Dump, {}, 0, 0});
   }
   return script;
 }

@@ -11,8 +11,9 @@
 
 #include "platform/platform.h"
 #include "schedule/scheduler.h"
+#include "script/perform.h"
+#include "script/reader.h"
 #include "shell/form1.h"
-#include "sim/script.h"
 
 namespace torvin::testing {
 
@@ -20,7 +21,7 @@ class ScriptPlayer : public Platform, protected Scheduler::Host {
  public:
   // Every message box is closed `autoclose` ms after it opens (with no value,
   // only by the script's close lines).
-  explicit ScriptPlayer(std::vector<sim::Action> script,
+  explicit ScriptPlayer(std::vector<script::Action> script,
                         std::optional<long long> autoclose = std::nullopt)
       : script_(std::move(script)), form_(*this), scheduler_(form_, *this) {
     scheduler_.setAutoclose(autoclose);
@@ -67,29 +68,18 @@ class ScriptPlayer : public Platform, protected Scheduler::Host {
     return script_[next_].time;
   }
   void performInput() override {
-    const sim::Action& action = script_[next_++];
-    switch (action.kind) {
-      case sim::ActionKind::Click:
-        scheduler_.click(action.button == sim::Button::Command1 ? 1 : 2);
-        break;
-      case sim::ActionKind::Key:
-        scheduler_.pressKey(action.keyCode);
-        break;
-      case sim::ActionKind::Close:
-        scheduler_.close();
-        break;
-      case sim::ActionKind::Dump:
-        eventHandled(0);
-        dumped(scheduler_.clock());
-        break;
-      case sim::ActionKind::End:
-        break;
+    const script::Action& action = script_[next_++];
+    if (action.kind == script::ActionKind::Dump) {
+      eventHandled(0);
+      dumped(scheduler_.clock());
+    } else {
+      script::perform(action, scheduler_, form_);
     }
   }
   void wait(std::optional<long long> /*until*/) override {}
   void handled(int timer) override { eventHandled(timer); }
 
-  std::vector<sim::Action> script_;
+  std::vector<script::Action> script_;
   std::size_t next_ = 0;
 
  protected:

@@ -1,4 +1,4 @@
-#include "sim/script.h"
+#include "script/reader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,12 +12,24 @@
 #include <string>
 #include <vector>
 
-namespace torvin::sim {
+namespace torvin::script {
 
 namespace {
 
+// A line the reader cannot take, and why; said with the script's name by
+// readFrom.
+struct BadLine {
+  long long line;
+  std::string what;
+};
+
+// The input failed: why.
+struct Unreadable {
+  std::string what;
+};
+
 // Fills a buffer with the next bytes of the script; 0 at its end. Throws
-// ScriptUnreadable when the input fails.
+// Unreadable when the input fails.
 using ByteSource = std::function<std::size_t(char* to, std::size_t room)>;
 
 // Splits the input into lines at LF, never holding more than one line (of at
@@ -48,7 +60,7 @@ class LineReader {
       const std::size_t take = lf != nullptr ? static_cast<std::size_t>(lf - start) : end_ - at_;
       // A line that is already too long is refused here, before more is read.
       if (line.size() + take > kMaxLineBytes + 1) {
-        throw ScriptError(number_ + 1, tooLong());
+        throw BadLine{number_ + 1, tooLong()};
       }
       line.append(start, take);
       at_ += take;
@@ -77,7 +89,7 @@ class LineReader {
   }
   void checkLength(const std::string& line) const {
     if (line.size() > kMaxLineBytes) {
-      throw ScriptError(number_, tooLong());
+      throw BadLine{number_, tooLong()};
     }
   }
   static std::string tooLong() {
@@ -160,8 +172,8 @@ std::uint16_t parseKey(std::string_view text, long long line) {
   }
   const std::optional<long long> code = parseWholeNumber(text, 65535);
   if (!code) {
-    throw ScriptError(line,
-                      "key wants a letter A-Z or a key code from 0 to 65535, not " + quoted(text));
+    throw BadLine{line,
+                  "key wants a letter A-Z or a key code from 0 to 65535, not " + quoted(text)};
   }
   return static_cast<std::uint16_t>(*code);
 }
@@ -172,7 +184,7 @@ Action parseLine(std::string_view text, long long line) {
     if (isControl(c) && c != '\t') {
       char code[8];
       std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned char>(c));
-      throw ScriptError(line, std::string("a control character (") + code + ") outside a comment");
+      throw BadLine{line, std::string("a control character (") + code + ") outside a comment"};
     }
   }
   const Fields fields = split(text);
@@ -181,25 +193,25 @@ Action parseLine(std::string_view text, long long line) {
   action.line = line;
   const std::optional<long long> time = parseWholeNumber(w[0], kMaxScriptTime);
   if (!time) {
-    throw ScriptError(line, "the time must be a whole number of milliseconds from 0 to " +
-                                std::to_string(kMaxScriptTime) + ", not " + quoted(w[0]));
+    throw BadLine{line, "the time must be a whole number of milliseconds from 0 to " +
+                            std::to_string(kMaxScriptTime) + ", not " + quoted(w[0])};
   }
   action.time = *time;
   if (fields.count < 2) {
-    throw ScriptError(line, "an action must follow the time");
+    throw BadLine{line, "an action must follow the time"};
   }
   const std::string_view verb = w[1];
   const std::size_t arguments = fields.count - 2;
   if (verb == "click") {
     action.kind = ActionKind::Click;
     if (arguments != 1 || (w[2] != "Command1" && w[2] != "Command2")) {
-      throw ScriptError(line, "click wants one button: Command1 or Command2");
+      throw BadLine{line, "click wants one button: Command1 or Command2"};
     }
     action.button = w[2] == "Command1" ? Button::Command1 : Button::Command2;
   } else if (verb == "key") {
     action.kind = ActionKind::Key;
     if (arguments != 1) {
-      throw ScriptError(line, "key wants one key: a letter A-Z or a key code");
+      throw BadLine{line, "key wants one key: a letter A-Z or a key code"};
     }
     action.keyCode = parseKey(w[2], line);
   } else if (verb == "close" || verb == "dump" || verb == "end") {
@@ -207,10 +219,10 @@ Action parseLine(std::string_view text, long long line) {
                   : verb == "dump" ? ActionKind::Dump
                                    : ActionKind::End;
     if (arguments != 0) {
-      throw ScriptError(line, std::string(verb) + " takes no argument");
+      throw BadLine{line, std::string(verb) + " takes no argument"};
     }
   } else {
-    throw ScriptError(line, "unknown action " + quoted(verb) + " (click, key, close, dump or end)");
+    throw BadLine{line, "unknown action " + quoted(verb) + " (click, key, close, dump or end)"};
   }
   return action;
 }
@@ -247,7 +259,7 @@ class ActionBlocks {
   std::size_t count_ = 0;
 };
 
-std::vector<Action> readFrom(ByteSource source) {
+std::vector<Action> readLines(ByteSource source) {
   LineReader lines(std::move(source));
   ActionBlocks script;
   std::string text;
@@ -259,20 +271,29 @@ std::vector<Action> readFrom(ByteSource source) {
     }
     const Action action = parseLine(view, lines.number());
     if (const Action* last = script.last(); last != nullptr && action.time < last->time) {
-      throw ScriptError(lines.number(), "the time " + std::to_string(action.time) +
-                                            " is earlier than the line before (" +
-                                            std::to_string(last->time) + ")");
+      throw BadLine{lines.number(), "the time " + std::to_string(action.time) +
+                                        " is earlier than the line before (" +
+                                        std::to_string(last->time) + ")"};
     }
     script.push(action);
   }
   return script.take();
 }
 
-}  // namespace
-
-std::string_view buttonName(Button button) {
-  return button == Button::Command1 ? "Command1" : "Command2";
+// The whole script from `source`, every problem said as a ScriptError that
+// names the script `name` (when it has one).
+std::vector<Action> readFrom(ByteSource source, const std::string& name) {
+  const std::string prefix = name.empty() ? std::string() : name + ": ";
+  try {
+    return readLines(std::move(source));
+  } catch (const BadLine& bad) {
+    throw ScriptError(bad.line, prefix + "line " + std::to_string(bad.line) + ": " + bad.what);
+  } catch (const Unreadable& unreadable) {
+    throw ScriptError(0, prefix + unreadable.what);
+  }
 }
+
+}  // namespace
 
 std::optional<long long> parseWholeNumber(std::string_view text, long long max) {
   if (text.empty()) {
@@ -291,36 +312,40 @@ std::optional<long long> parseWholeNumber(std::string_view text, long long max) 
   return value;
 }
 
-std::vector<Action> readScript(std::istream& in) {
-  return readFrom([&in](char* to, std::size_t room) {
-    in.read(to, static_cast<std::streamsize>(room));
-    if (in.bad()) {
-      throw ScriptUnreadable("the script cannot be read");
-    }
-    return static_cast<std::size_t>(in.gcount());
-  });
+std::vector<Action> readScript(std::istream& in, const std::string& name) {
+  return readFrom(
+      [&in](char* to, std::size_t room) {
+        in.read(to, static_cast<std::streamsize>(room));
+        if (in.bad()) {
+          throw Unreadable{"it cannot be read"};
+        }
+        return static_cast<std::size_t>(in.gcount());
+      },
+      name);
 }
 
-std::vector<Action> readScript(int fd) {
-  return readFrom([fd](char* to, std::size_t room) {
-    for (;;) {
-      const ssize_t got = ::read(fd, to, room);
-      if (got >= 0) {
-        return static_cast<std::size_t>(got);
-      }
-      if (errno != EINTR) {
-        throw ScriptUnreadable(errno == EISDIR ? std::string("it is a folder, not a script")
-                                               : std::string("it cannot be read (") +
-                                                     std::strerror(errno) + ")");
-      }
-    }
-  });
+std::vector<Action> readScript(int fd, const std::string& name) {
+  return readFrom(
+      [fd](char* to, std::size_t room) {
+        for (;;) {
+          const ssize_t got = ::read(fd, to, room);
+          if (got >= 0) {
+            return static_cast<std::size_t>(got);
+          }
+          if (errno != EINTR) {
+            throw Unreadable{errno == EISDIR
+                                 ? std::string("it is a folder, not a script")
+                                 : std::string("it cannot be read (") + std::strerror(errno) + ")"};
+          }
+        }
+      },
+      name);
 }
 
 std::vector<Action> readScriptFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    throw ScriptUnreadable("cannot read the script " + path + " (" + std::strerror(errno) + ")");
+    throw ScriptError(0, "cannot read the script " + path + " (" + std::strerror(errno) + ")");
   }
   struct Closer {
     int fd;
@@ -328,13 +353,9 @@ std::vector<Action> readScriptFile(const std::string& path) {
   } closer{fd};
   struct stat status {};
   if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
-    throw ScriptUnreadable(path + " is a folder, not a script");
+    throw ScriptError(0, path + " is a folder, not a script");
   }
-  try {
-    return readScript(fd);
-  } catch (const ScriptUnreadable& error) {
-    throw ScriptUnreadable(path + ": " + error.what());
-  }
+  return readScript(fd, path);
 }
 
-}  // namespace torvin::sim
+}  // namespace torvin::script

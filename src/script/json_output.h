@@ -1,5 +1,6 @@
-// torvin-sim's output: one JSON object per line — snapshots of the window and,
-// with --trace, the events of the game.
+// The JSON lines of every host: the `dump` snapshot of the window and the game
+// (torvin-sim's dumps, a replay's, torvin --dump-at-exit) and, for torvin-sim's
+// --trace, the lines of the game's events.
 #pragma once
 
 #include <string>
@@ -8,7 +9,7 @@ namespace torvin {
 class Form1;
 }
 
-namespace torvin::sim {
+namespace torvin::script {
 
 // A snapshot of every control and every GameState field at time t.
 std::string snapshotJson(long long t, const Form1& form, const std::string* messageBox);
@@ -25,4 +26,4 @@ class EventJson {
   std::string text_;
 };
 
-}  // namespace torvin::sim
+}  // namespace torvin::script

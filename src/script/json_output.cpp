@@ -1,11 +1,12 @@
-#include "sim/json_output.h"
+#include "script/json_output.h"
 
 #include <charconv>
 #include <cstdio>
 
+#include "script/float_text.h"
 #include "shell/form1.h"
 
-namespace torvin::sim {
+namespace torvin::script {
 
 namespace {
 
@@ -89,7 +90,7 @@ void appendString(std::string& out, const std::string& text) {
 // The shortest text that reads back to the same single-precision value.
 void appendFloat(std::string& out, float value) {
   char text[32];
-  const auto result = std::to_chars(text, text + sizeof text, value);
+  const auto result = script::floatToChars(text, text + sizeof text, value);
   out.append(text, result.ptr);
 }
 
@@ -240,4 +241,4 @@ EventJson& EventJson::field(const char* name, long long value) {
   return *this;
 }
 
-}  // namespace torvin::sim
+}  // namespace torvin::script

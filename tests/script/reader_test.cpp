@@ -6,9 +6,9 @@
 #include <sstream>
 #include <streambuf>
 
-#include "sim/script.h"
+#include "script/reader.h"
 
-namespace torvin::sim {
+namespace torvin::script {
 namespace {
 
 std::vector<Action> read(const std::string& text) {
@@ -20,6 +20,26 @@ std::vector<Action> read(const std::string& text) {
 template <std::size_t N>
 std::string bytes(const char (&text)[N]) {
   return std::string(text, N - 1);
+}
+
+// What the reader said when it refused a script.
+struct Refusal {
+  long long line = -1;
+  std::string what;
+  bool operator==(const Refusal&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Refusal& refusal) {
+  return out << "line " << refusal.line << ": " << refusal.what;
+}
+
+template <class Reading>
+Refusal refusal(Reading reading) {
+  try {
+    reading();
+  } catch (const ScriptError& error) {
+    return {error.line(), error.what()};
+  }
+  return {};
 }
 
 long long badLine(const std::string& text) {
@@ -77,6 +97,24 @@ TEST(ScriptReader, RefusesBadLinesNamingThem) {
   EXPECT_EQ(badLine("99999999999999999999 dump\n"), 1);
   EXPECT_EQ(badLine("0 DUMP\n"), 1);
   EXPECT_EQ(badLine("0 dump\n\n# fine\n7 end\n"), 0);
+}
+
+TEST(ScriptReader, EveryRefusalIsOneSentenceNamingTheScript) {
+  std::istringstream in("0 dump\n5 jump\n");
+  EXPECT_EQ(refusal([&] { readScript(in, "play.script"); }),
+            (Refusal{2,
+                     "play.script: line 2: unknown action 'jump' (click, key, close, dump or "
+                     "end)"}));
+
+  const std::string folder = ::testing::TempDir();
+  const std::string missing = folder + "no-such.script";
+  EXPECT_EQ(refusal([&] { readScriptFile(missing); }),
+            (Refusal{0, "cannot read the script " + missing + " (No such file or directory)"}));
+  EXPECT_EQ(refusal([&] { readScriptFile(folder); }),
+            (Refusal{0, folder + " is a folder, not a script"}));
+  // A file that opens but cannot be read.
+  EXPECT_EQ(refusal([&] { readScriptFile("/proc/self/mem"); }),
+            (Refusal{0, "/proc/self/mem: it cannot be read (Input/output error)"}));
 }
 
 TEST(ScriptReader, NumbersTakeAnyDigitsUpToTheirLargestValue) {
@@ -169,22 +207,66 @@ class Failing : public std::streambuf {
 TEST(ScriptReader, AnInputThatFailsOrIsAFolderIsNotAnEmptyScript) {
   Failing failing;
   std::istream in(&failing);
-  EXPECT_THROW(readScript(in), ScriptUnreadable);
+  EXPECT_EQ(refusal([&] { readScript(in, "disk.script"); }),
+            (Refusal{0, "disk.script: it cannot be read"}));
 
   const int folder = ::open(::testing::TempDir().c_str(), O_RDONLY);
   ASSERT_GE(folder, 0);
-  EXPECT_THROW(readScript(folder), ScriptUnreadable);
+  EXPECT_EQ(refusal([&] { readScript(folder, "<stdin>"); }),
+            (Refusal{0, "<stdin>: it is a folder, not a script"}));
   ::close(folder);
 
   int ends[2];
   ASSERT_EQ(::pipe(ends), 0);
   ASSERT_EQ(::write(ends[1], "0 dump\n4 end", 12), 12);
   ::close(ends[1]);
-  const auto script = readScript(ends[0]);
+  const auto script = readScript(ends[0], "<stdin>");
   ::close(ends[0]);
   ASSERT_EQ(script.size(), 2U);
   EXPECT_EQ(script[1].time, 4);
 }
 
+// What the reader says about a bad line, whole, as the player reads it.
+std::string refusal(const std::string& text) {
+  try {
+    read(text);
+  } catch (const ScriptError& error) {
+    return error.what();
+  }
+  return "(taken)";
+}
+
+TEST(ScriptReader, SaysWhatIsWrongInWholeSentences) {
+  // A field is quoted whole up to 40 bytes; a longer one is cut there, with "...".
+  const std::string forty(40, 'x');
+  const std::string actions = " (click, key, close, dump or end)";
+  const std::string times =
+      "the time must be a whole number of milliseconds from 0 to "
+      "9007199254740991, not ";
+  const std::pair<std::string, std::string> cases[] = {
+      {"0 " + forty + "\n", "line 1: unknown action '" + forty + "'" + actions},
+      {"0 " + forty + "y\n", "line 1: unknown action '" + forty + "...'" + actions},
+      {"0 dump\n" + forty + " dump\n", "line 2: " + times + "'" + forty + "'"},
+      {"0 key \xC3\xA9\n",
+       "line 1: key wants a letter A-Z or a key code from 0 to 65535, not '\\xC3\\xA9'"},
+      // DEL is a control character, wherever it stands outside a comment.
+      {"0 dump\n5 dump\x7F\n", "line 2: a control character (0x7F) outside a comment"},
+      {"0 du\x7Fmp\n", "line 1: a control character (0x7F) outside a comment"},
+      {"\x7F\n", "line 1: a control character (0x7F) outside a comment"},
+      {"0 dump\x1B[0m\n", "line 1: a control character (0x1B) outside a comment"},
+      {"-1 dump\n", "line 1: " + times + "'-1'"},
+      {"10 dump\n5 dump\n", "line 2: the time 5 is earlier than the line before (10)"},
+      {"0 click Command3\n", "line 1: click wants one button: Command1 or Command2"},
+      {"0 key\n", "line 1: key wants one key: a letter A-Z or a key code"},
+      {"0 dump now\n", "line 1: dump takes no argument"},
+      {"0\n", "line 1: an action must follow the time"},
+      {"0 dump\n#" + std::string(kMaxLineBytes, 'x') + "\n",
+       "line 2: the line is longer than 65536 bytes"},
+  };
+  for (const auto& [script, sentence] : cases) {
+    EXPECT_EQ(refusal(script), sentence);
+  }
+}
+
 }  // namespace
-}  // namespace torvin::sim
+}  // namespace torvin::script
