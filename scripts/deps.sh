@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang-format clang libclang-rt-14-dev
-  qt6-base-dev libgl-dev libgif-dev libjpeg-dev libdouble-conversion-dev libxkbcommon-dev libxkbcommon-x11-dev
+  qt6-base-dev libgl-dev libgif-dev libjpeg-dev libpng-dev libdouble-conversion-dev libxkbcommon-dev
+  libxkbcommon-x11-dev libxcb-damage0-dev libxcb-xtest0-dev valgrind
   libgtest-dev googletest nlohmann-json3-dev
   xvfb xdotool x11-apps x11-utils x11-xkb-utils xauth openbox wmctrl imagemagick fonts-dejavu-core
   git locales time desktop-file-utils appstream dpkg-dev file groff-base lintian

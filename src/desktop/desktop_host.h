@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "desktop/game_window.h"
-#include "desktop/picture_store.h"
 #include "platform/platform.h"
+#include "scene/picture_store.h"
 #include "schedule/scheduler.h"
 #include "script/action.h"
 #include "shell/form1.h"
@@ -124,7 +124,7 @@ class DesktopHost final : public QObject, public Platform, private Scheduler::Ho
 
   std::string folder_;
   QElapsedTimer since_;  // the window's age: the game's time
-  PictureStore pictures_;
+  scene::PictureStore pictures_;
   Form1 form_;
   Scheduler scheduler_;
   std::unique_ptr<GameWindow> window_;

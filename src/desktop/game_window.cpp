@@ -2,12 +2,13 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
-#include "desktop/picture_store.h"
 #include "desktop/score_list.h"
 #include "desktop/window_system.h"
 
@@ -17,10 +18,6 @@ namespace {
 
 // Around the scene where the window's shape differs from the scene's.
 const QColor kBorder(48, 48, 48);
-
-QColor toQColor(const Colour& colour) {
-  return QColor(colour.red, colour.green, colour.blue);
-}
 
 QRectF toQRectF(const Rect& rect) {
   return QRectF(rect.left, rect.top, rect.width, rect.height);
@@ -57,13 +54,13 @@ QFont fittingFont(QFont font, const QRectF& box, const QString& caption, double 
 
 }  // namespace
 
-GameWindow::GameWindow(Form1& form, const PictureStore& pictures, ClickHandler onClick)
+GameWindow::GameWindow(Form1& form, const scene::PictureStore& pictures, ClickHandler onClick)
     : form_(form),
-      pictures_(pictures),
+      renderer_(pictures),
+      view_(renderer_.frame()),
       command1_(new QPushButton(this)),
       command2_(new QPushButton(this)),
-      score_(new ScoreList(this)),
-      scene_(kSceneWidth, kSceneHeight, QImage::Format_RGB32) {
+      score_(new ScoreList(this)) {
   setMinimumSize(kSceneWidth, kSceneHeight);
   resize(kSceneWidth, kSceneHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -73,6 +70,11 @@ GameWindow::GameWindow(Form1& form, const PictureStore& pictures, ClickHandler o
   small_.setStretch(QFont::SemiCondensed);
   setFont(small_);
 
+  // The buttons fill their whole box, as the real child windows they are: the
+  // scene changing under them never makes them paint again.
+  command1_->setAutoFillBackground(true);
+  command2_->setAutoFillBackground(true);
+
   // "How to" comes first in the tab order and has the focus at start-up.
   setTabOrder(command2_, command1_);
   setTabOrder(command1_, score_);
@@ -81,8 +83,11 @@ GameWindow::GameWindow(Form1& form, const PictureStore& pictures, ClickHandler o
   connect(command1_, &QPushButton::clicked, this, [this, onClick] { onClick(form_.Command1); });
   connect(command2_, &QPushButton::clicked, this, [this, onClick] { onClick(form_.Command2); });
   fit_ = fitScene(size());
+  ratio_ = devicePixelRatioF();
+  view_.setFit(fit_, ratio_);
   placeWidgets();
-  refresh();
+  refreshCaptions(true);
+  refreshWidgets();
 }
 
 QPushButton& GameWindow::button(const CommandButton& button) {
@@ -94,17 +99,92 @@ QListWidget& GameWindow::scoreList() {
 }
 
 void GameWindow::refresh() {
-  setWindowTitle(toQString(form_.Form.Caption));
+  const std::vector<scene::Rect>& damage = renderer_.update(form_);
+  if (!composed_) {
+    composed_ = true;
+    update();
+  } else {
+    for (const scene::Rect& rect : damage) {
+      paintAgain(view_.shows(rect));
+    }
+  }
+  refreshCaptions(false);
+  refreshWidgets();
+}
+
+void GameWindow::paintAgain(const QRect& area) {
+  // The opaque buttons and list hide the scene under them: only the pieces
+  // around them are asked for.
+  std::array<QRect, 16> pending;
+  std::size_t count = 0;
+  pending[count++] = area;
+  while (count > 0) {
+    const QRect piece = pending[--count];
+    const auto hidden = std::find_if(widgetBoxes_.begin(), widgetBoxes_.end(),
+                                     [&piece](const QRect& box) { return box.intersects(piece); });
+    if (hidden == widgetBoxes_.end()) {
+      update(piece);
+      continue;
+    }
+    const QRect inner = piece & *hidden;
+    for (const QRect& part :
+         {QRect(QPoint(piece.left(), piece.top()), QPoint(piece.right(), inner.top() - 1)),
+          QRect(QPoint(piece.left(), inner.bottom() + 1), QPoint(piece.right(), piece.bottom())),
+          QRect(QPoint(piece.left(), inner.top()), QPoint(inner.left() - 1, inner.bottom())),
+          QRect(QPoint(inner.right() + 1, inner.top()), QPoint(piece.right(), inner.bottom()))}) {
+      if (part.isEmpty()) {
+        continue;
+      }
+      if (count < pending.size()) {
+        pending[count++] = part;
+      } else {
+        update(part);  // never reached with three widgets; more painted, never less
+      }
+    }
+  }
+}
+
+void GameWindow::refreshWidgets() {
+  if (title_ != form_.Form.Caption.get()) {
+    title_ = form_.Form.Caption;
+    setWindowTitle(toQString(title_));
+  }
   for (const CommandButton* model : {&form_.Command1, &form_.Command2}) {
-    QPushButton& widget = button(*model);
-    widget.setText(toQString(model->Caption));
-    widget.setEnabled(model->Enabled);
+    auto& shown = buttons_[model == &form_.Command1 ? 0 : 1];
+    const std::pair<std::string, bool> now{model->Caption, model->Enabled};
+    if (shown != now) {
+      shown = now;
+      QPushButton& widget = button(*model);
+      widget.setText(toQString(now.first));
+      widget.setEnabled(now.second);
+    }
   }
   const auto& items = form_.Score.items();
   for (auto row = static_cast<std::size_t>(score_->count()); row < items.size(); ++row) {
     score_->append(toQString(items[row]));
   }
-  update();
+}
+
+void GameWindow::refreshCaptions(bool all) {
+  for (std::size_t index = 0; index < captions_.size(); ++index) {
+    const Label& label = *form_.labels()[index];
+    Caption& caption = captions_[index];
+    const bool shown = label.Visible;
+    const QRect box = fit_.map(QRectF(label.Left, label.Top, label.Width, label.Height));
+    if (!all && caption.shown == shown &&
+        (!shown || (caption.box == box && caption.text == label.Caption.get()))) {
+      continue;
+    }
+    if (caption.layout) {
+      paintAgain(caption.layout->reach());
+    }
+    caption = {shown, label.Caption, box, std::nullopt};
+    if (shown) {
+      const QString text = toQString(caption.text);
+      caption.layout.emplace(text, box, captionFont(index, box.size(), text), this);
+      paintAgain(caption.layout->reach());
+    }
+  }
 }
 
 void GameWindow::toggleFullScreen() {
@@ -133,6 +213,7 @@ void GameWindow::placeWidgets() {
   }
   score_->setGeometry(fit_.map(toQRectF(form_.Score.rect)));
   score_->setScale(fit_.scale, small_);
+  widgetBoxes_ = {command1_->geometry(), command2_->geometry(), score_->geometry()};
 }
 
 void GameWindow::resizeEvent(QResizeEvent* /*event*/) {
@@ -141,6 +222,9 @@ void GameWindow::resizeEvent(QResizeEvent* /*event*/) {
     fit_ = fit;
     placeWidgets();
   }
+  ratio_ = devicePixelRatioF();
+  view_.setFit(fit_, ratio_);
+  refreshCaptions(true);
   update();
 }
 
@@ -155,24 +239,7 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-void GameWindow::drawLine(float x1, float y1, float x2, float y2) {
-  if (painter_ != nullptr) {
-    painter_->drawLine(QPointF(x1, y1), QPointF(x2, y2));
-  }
-}
-
-void GameWindow::drawPicture(QPainter& painter, const PictureBox& image) const {
-  if (!image.picture()) {
-    return;
-  }
-  const QPointF corner(image.Left, image.Top);
-  painter.save();
-  painter.setClipRect(QRectF(corner, QSizeF(image.Width, image.Height)), Qt::IntersectClip);
-  painter.drawPixmap(corner, pictures_.pixmap(image.picture()->handle));
-  painter.restore();
-}
-
-const QFont& GameWindow::captionFont(std::size_t label, const QSizeF& box, const QString& caption) {
+const QFont& GameWindow::captionFont(std::size_t label, const QSize& box, const QString& caption) {
   FittedCaption& fitted = fitted_.at(label);
   if (fitted.caption != caption || fitted.box != box) {
     fitted = {caption, box, fittingFont(small_, QRectF(QPointF(), box), caption, fit_.scale)};
@@ -187,67 +254,46 @@ void GameWindow::closeEvent(QCloseEvent* event) {
   }
 }
 
-void GameWindow::paintScene(QPainter& painter) {
-  painter.fillRect(QRect(0, 0, kSceneWidth, kSceneHeight), toQColor(form_.Form.BackColor));
-  // Each control over the ones before it: the scenery, the rider, then the ground.
-  for (const PictureBox* image : form_.pictures()) {
-    drawPicture(painter, *image);
-  }
-  // The ground line lies over the ground tiles, so that the ground keeps its edge.
-  painter.setPen(QPen(Qt::black, 1));
-  painter_ = &painter;
-  form_.Form_Paint();
-  painter_ = nullptr;
-  for (const Label* label : form_.labels()) {
-    if (label->Visible) {
-      painter.fillRect(QRectF(label->Left, label->Top, label->Width, label->Height),
-                       toQColor(label->BackColor));
-    }
-  }
-  for (const Line* line : form_.lines()) {
-    if (line->Visible) {
-      painter.drawLine(QPointF(line->X1, line->Y1), QPointF(line->X2, line->Y2));
-    }
-  }
-}
-
-void GameWindow::writeCaptions(QPainter& painter) {
-  // Over the lines too: a caption's ink is black like theirs.
-  painter.setPen(Qt::black);
-  for (std::size_t index = 0; index < form_.labels().size(); ++index) {
-    const Label* label = form_.labels()[index];
-    if (!label->Visible) {
-      continue;
-    }
-    const QRect box = fit_.map(QRectF(label->Left, label->Top, label->Width, label->Height));
-    const QString caption = toQString(label->Caption);
-    painter.setFont(captionFont(index, box.size(), caption));
-    painter.drawText(box, kCaptionFlags, caption);
-  }
-}
-
-void GameWindow::paintEvent(QPaintEvent* /*event*/) {
-  QPainter painter(this);
+void GameWindow::paintArea(QPainter& painter, const QRect& area) {
+  painter.setClipRect(area);
   const QRect shown = fit_.sceneRect();
-  for (const QRect& border : QRegion(rect()).subtracted(shown)) {
-    painter.fillRect(border, kBorder);
+  if (!shown.contains(area)) {
+    for (const QRect& border : QRegion(area).subtracted(shown)) {
+      painter.fillRect(border, kBorder);
+    }
   }
-  const qreal pixels = fit_.scale * devicePixelRatioF();
-  if (pixels == 1.0) {
-    // At its own size the scene is painted straight into the window.
-    painter.save();
-    painter.setClipRect(shown);
-    painter.translate(shown.topLeft());
-    paintScene(painter);
-    painter.restore();
-  } else {
-    QPainter scene(&scene_);
-    paintScene(scene);
-    scene.end();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, pixels != std::floor(pixels));
-    painter.drawImage(shown, scene_);
+  view_.paint(painter, area);
+  paintOverScene(painter, area);
+}
+
+void GameWindow::paintOverScene(QPainter& painter, const QRect& area) {
+  bool inked = false;
+  for (const Caption& caption : captions_) {
+    if (caption.layout && caption.layout->reach().intersects(area)) {
+      if (!inked) {
+        // Over the lines too: a caption's ink is black like theirs.
+        painter.setPen(Qt::black);
+        inked = true;
+      }
+      caption.layout->draw(painter, area);
+    }
   }
-  writeCaptions(painter);
+}
+
+void GameWindow::paintEvent(QPaintEvent* event) {
+  if (!composed_) {
+    renderer_.update(form_);  // a paint before the first refresh shows the whole scene
+    composed_ = true;
+  }
+  if (devicePixelRatioF() != ratio_) {
+    ratio_ = devicePixelRatioF();
+    view_.setFit(fit_, ratio_);
+  }
+  QPainter painter(this);
+  for (const QRect& area : event->region()) {
+    paintArea(painter, area);
+  }
+  painter.end();
   if (painted_) {
     painted_();
   }

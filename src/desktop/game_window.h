@@ -1,44 +1,56 @@
-// The game window: paints the pictures, labels and lines of Form1 from the model
-// and holds the real widgets of the two buttons and the Score list.
+// The game window: shows the scene the renderer composes from the model, writes
+// the labels' captions over it, and holds the real widgets of the two buttons
+// and the Score list.
 //
 // The window can take any size. The scene keeps its 531 x 343 layout and is
-// shown scaled to fit, with a border around it: the pictures, lines and label
-// colours are painted at the scene's own size and then enlarged as one picture
-// (square pixels at whole factors, smoothed at others), so that every size shows
-// exactly the same scene; the captions are written at the window's resolution
-// and the buttons and the list are real widgets moved and sized to where the
-// scene puts them, so that text stays sharp and clicks land where they are drawn.
+// shown scaled to fit, with a border around it: its pixels come from the scene
+// renderer, copied where the window shows them at their own size and scaled
+// everywhere else (square pixels at whole factors, smoothed at others), so that
+// every size shows exactly the same scene; the captions are written at the
+// window's resolution and the buttons and the list are real widgets moved and
+// sized to where the scene puts them, so that text stays sharp and clicks land
+// where they are drawn.
+//
+// Only what changed is painted: the rectangles the renderer says changed, the
+// captions whose text or box changed, one rectangle at a time; the buttons and
+// the list are opaque and repaint only when they change themselves.
 #pragma once
 
-#include <QImage>
 #include <QListWidget>
 #include <QPushButton>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
+#include <string>
 
+#include "desktop/caption_layout.h"
 #include "desktop/scene_fit.h"
+#include "desktop/scene_view.h"
+#include "scene/picture_store.h"
+#include "scene/renderer.h"
 #include "shell/form1.h"
 
 class QPainter;
 
 namespace torvin::desktop {
 
-class PictureStore;
 class ScoreList;
 
 class GameWindow final : public QWidget {
  public:
   using ClickHandler = std::function<void(CommandButton&)>;
 
-  GameWindow(Form1& form, const PictureStore& pictures, ClickHandler onClick);
+  GameWindow(Form1& form, const scene::PictureStore& pictures, ClickHandler onClick);
 
-  // Brings the buttons, the Score list and the caption in line with the model and
-  // asks for a repaint.
+  // Brings the window in line with the model: composes the scene, asks for the
+  // parts of the window that changed to be painted, and brings the buttons, the
+  // Score list and the caption up to date where they changed.
   void refresh();
 
-  // The window's line-drawing operation; draws only while the window is painting.
-  void drawLine(float x1, float y1, float x2, float y2);
+  // The window's line-drawing operation: the paint handler's lines go to the
+  // scene renderer, which runs the handler while it composes the scene.
+  void drawLine(float x1, float y1, float x2, float y2) { renderer_.drawLine(x1, y1, x2, y2); }
 
   // Called when the player closes the window; the window stays until the game
   // has ended.
@@ -50,6 +62,8 @@ class GameWindow final : public QWidget {
   QPushButton& button(const CommandButton& button);
   QListWidget& scoreList();
 
+  // The scene as the renderer composed it last.
+  const scene::Frame& frame() const { return renderer_.frame(); }
   // How the scene is shown in the window's present size.
   const SceneFit& fit() const { return fit_; }
   // F11: full screen and back.
@@ -66,17 +80,36 @@ class GameWindow final : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  // Paints the pictures, the ground, the label colours and the lines of the
-  // scene at its own size, its top-left corner at the painter's origin.
-  void paintScene(QPainter& painter);
-  void drawPicture(QPainter& painter, const PictureBox& image) const;
-  // Writes the labels' captions over the shown scene, at the window's resolution.
-  void writeCaptions(QPainter& painter);
+  // A label's caption as the window writes it.
+  struct Caption {
+    bool shown = false;
+    std::string text;
+    QRect box;
+    std::optional<CaptionLayout> layout;
+  };
+
+  // The window's pixels of `area`, one rectangle: the border, the scene, and
+  // what is written over the scene.
+  void paintArea(QPainter& painter, const QRect& area);
+  // What is drawn over the scene at the window's resolution, clipped to `area`:
+  // the labels' captions. Anything else shown over the scene belongs here too,
+  // with the window asked to paint its place whenever it changes.
+  void paintOverScene(QPainter& painter, const QRect& area);
+  // Lays out the captions that changed (all of them with `all`) and asks for
+  // their places to be painted again.
+  void refreshCaptions(bool all);
+  // Asks for the window's `area` to be painted again, less what the buttons
+  // and the list cover.
+  void paintAgain(const QRect& area);
+  // The buttons, the Score list and the window's caption, where they changed.
+  void refreshWidgets();
   // Moves and sizes the buttons and the list for the present fit.
   void placeWidgets();
+  const QFont& captionFont(std::size_t label, const QSize& box, const QString& caption);
 
   Form1& form_;
-  const PictureStore& pictures_;
+  scene::Renderer renderer_;
+  SceneView view_;
   QPushButton* command1_;
   QPushButton* command2_;
   ScoreList* score_;
@@ -84,18 +117,21 @@ class GameWindow final : public QWidget {
   SceneFit fit_;
   bool coversScreen_ = false;  // full screen without a window manager's help
   QRect beforeFullScreen_;
-  QImage scene_;  // the scene at its own size, for a window that shows it scaled
   // The font each label's caption was last fitted with, kept until the caption
   // or the box changes: fitting measures the text at several sizes.
   struct FittedCaption {
     QString caption;
-    QSizeF box;  // starts invalid (-1 x -1), so the first caption is always fitted
+    QSize box{-1, -1};  // starts invalid, so the first caption is always fitted
     QFont font;
   };
-  const QFont& captionFont(std::size_t label, const QSizeF& box, const QString& caption);
-
   std::array<FittedCaption, 5> fitted_;
-  QPainter* painter_ = nullptr;  // set while painting
+  std::array<Caption, 5> captions_;
+  std::array<QRect, 3> widgetBoxes_;  // where the buttons and the list are
+  // What the widgets show, to change them only when the model changed.
+  std::string title_;
+  std::array<std::optional<std::pair<std::string, bool>>, 2> buttons_;
+  bool composed_ = false;  // the scene was composed at least once
+  qreal ratio_ = 1;        // the device pixel ratio the view was fitted for
   std::function<void()> painted_;
   std::function<void()> closing_;
 };

@@ -14,9 +14,13 @@ Simulator::Simulator(Options options, std::vector<script::Action> script, std::o
     : options_(std::move(options)),
       script_(std::move(script)),
       out_(out),
+      pictures_(options_.frames ? picture::Pixels::Keep : picture::Pixels::Drop),
       form_(*this),
       scheduler_(form_, *this, options_.skipIdleTicks) {
   scheduler_.setAutoclose(options_.autoclose);
+  if (options_.frames) {
+    scene_.emplace(pictures_);
+  }
 }
 
 void Simulator::run() {
@@ -45,6 +49,10 @@ void Simulator::performInput() {
   if (const std::optional<std::string> dump =
           script::perform(script_[next_++], scheduler_, form_)) {
     print(*dump);
+    if (scene_) {
+      composeScene();
+      options_.frames(scheduler_.clock(), scene_->frame());
+    }
   }
 }
 
@@ -103,15 +111,18 @@ void Simulator::itemAdded(const ListBox& /*list*/, const std::string& item) {
 }
 
 DecodedPicture Simulator::loadPicture(const std::string& path) {
-  auto found = pictures_.find(path);
-  if (found == pictures_.end()) {
-    // The same decoding as the desktop's, so the same files are refused; only
-    // the pixels are not kept.
-    const picture::Image image = decoder_.decode(path, picture::Pixels::Drop);
-    const DecodedPicture picture{image.width, image.height, static_cast<int>(pictures_.size())};
-    found = pictures_.emplace(path, picture).first;
+  return pictures_.load(path);
+}
+
+void Simulator::drawLine(float x1, float y1, float x2, float y2) {
+  if (scene_) {
+    scene_->drawLine(x1, y1, x2, y2);
   }
-  return found->second;
+}
+
+const std::vector<scene::Rect>& Simulator::composeScene() {
+  static const std::vector<scene::Rect> kNothing;
+  return scene_ ? scene_->update(form_) : kNothing;
 }
 
 void Simulator::print(const std::string& line) {

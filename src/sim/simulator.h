@@ -3,14 +3,14 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "picture/picture_decoder.h"
 #include "platform/platform.h"
+#include "scene/picture_store.h"
+#include "scene/renderer.h"
 #include "schedule/scheduler.h"
 #include "script/action.h"
 #include "shell/form1.h"
@@ -27,6 +27,10 @@ struct Options {
   // Ticks that would change nothing are passed over (the game plays the same);
   // off, every tick of every timer runs, the referee's once a millisecond.
   bool skipIdleTicks = true;
+  // With this, the pictures keep their pixels and the scene is drawn as the
+  // window shows it: at every dump line it is composed and handed here, with
+  // the dump's time (to write it as a picture, or to look at it in a test).
+  std::function<void(long long time, const scene::Frame& frame)> frames = {};
 };
 
 class Simulator final : public Platform, private Scheduler::Host {
@@ -42,13 +46,18 @@ class Simulator final : public Platform, private Scheduler::Host {
   // How many pauses after a fall or crash the game has asked for.
   int pauses() const { return pauses_; }
   const Scheduler& scheduler() const { return scheduler_; }
+  // With Options::frames: composes the scene as the game shows it now and
+  // returns the rectangles of it that changed since it was last composed.
+  const std::vector<scene::Rect>& composeScene();
+  // The scene, with Options::frames; else none.
+  const scene::Renderer* scene() const { return scene_ ? &*scene_ : nullptr; }
 
   // Platform
   DecodedPicture loadPicture(const std::string& path) override;
   void messageBox(const std::string& text) override;
   void pause() override;
   std::string programFolder() override { return options_.assets; }
-  void drawLine(float, float, float, float) override {}
+  void drawLine(float x1, float y1, float x2, float y2) override;
   void intervalChanged(const Timer& timer) override;
   void pictureAssigned(const PictureBox& image) override;
   void itemAdded(const ListBox& list, const std::string& item) override;
@@ -69,8 +78,11 @@ class Simulator final : public Platform, private Scheduler::Host {
   std::size_t next_ = 0;
   std::ostream& out_;
   int pauses_ = 0;
-  std::map<std::string, DecodedPicture> pictures_;
-  picture::Decoder decoder_;  // takes the sizes; counts the pictures as the desktop keeps them
+  // The same decoding as the desktop's, so the same files are refused; the
+  // pixels are kept only for a scene (a picture counts against the decoder's
+  // budget as kept either way).
+  scene::PictureStore pictures_;
+  std::optional<scene::Renderer> scene_;
   Form1 form_;
   Scheduler scheduler_;
 };

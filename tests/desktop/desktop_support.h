@@ -11,7 +11,9 @@
 #include <QFile>
 #include <QImage>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QPushButton>
+#include <QRegion>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -187,6 +189,20 @@ class BoxCloser {
   QMessageBox* current_ = nullptr;
   QElapsedTimer opened_;
   std::vector<QString> texts_;
+};
+
+// Counts the paint events a widget receives, and where they paint.
+class PaintCounter final : public QObject {
+ public:
+  int paints = 0;
+  QRegion painted;  // all the paint events asked for
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++paints;
+      painted += static_cast<QPaintEvent*>(event)->region();
+    }
+    return false;
+  }
 };
 
 }  // namespace torvin::desktop::testing
