@@ -103,8 +103,8 @@ Renderer::PictureLayer Renderer::place(const PictureBox& image) const {
   }
   // The box clips the picture. Its far corner is found as Qt finds it from a
   // rectangle given by corner and size.
-  const double left = image.Left.get();
-  const double top = image.Top.get();
+  const double left = static_cast<double>(image.Left.get());
+  const double top = static_cast<double>(image.Top.get());
   const double right = left + static_cast<double>(image.Width.get());
   const double bottom = top + static_cast<double>(image.Height.get());
   const Rect clip =
@@ -138,8 +138,8 @@ void Renderer::describe(Form1& form, Layers& layers) {
   for (std::size_t i = 0; i < layers.labels.size(); ++i) {
     const Label& label = *form.labels()[i];
     if (label.Visible && placed(label.Left, label.Top, label.Width, label.Height)) {
-      const double left = label.Left.get();
-      const double top = label.Top.get();
+      const double left = static_cast<double>(label.Left.get());
+      const double top = static_cast<double>(label.Top.get());
       layers.labels[i].rect = between(left, top, left + static_cast<double>(label.Width.get()),
                                       top + static_cast<double>(label.Height.get()))
                                   .intersected(kWhole);
@@ -168,7 +168,8 @@ void Renderer::lineChanged(const LineLayer* before, LineLayer& now) {
     damage_.add(before->bounds);
   }
   if (now.shown) {
-    now.pixels = linePixels(now.x1, now.y1, now.x2, now.y2);
+    now.pixels = linePixels(static_cast<double>(now.x1), static_cast<double>(now.y1),
+                            static_cast<double>(now.x2), static_cast<double>(now.y2));
     now.bounds = boundsOf(now.pixels);
     const auto increasing = [&now](auto coordinate) {
       return std::adjacent_find(now.pixels.begin(), now.pixels.end(),
