@@ -9,4 +9,4 @@ cmake --build build-asan
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --test-dir build-asan --output-on-failure -j2
+ctest --test-dir build-asan --output-on-failure -j2 --repeat until-pass:2

@@ -10,4 +10,7 @@ if [ -d build-web ]; then
 fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVIN_WERROR=ON
 cmake --build build
-ctest --test-dir build --output-on-failure -j2
+# A test that fails is run once more before it counts as failed: the window's
+# real-time tests (xdotool against the game's clock) can miss their moment on
+# a machine that is busy with other work, while a real fault fails both times.
+ctest --test-dir build --output-on-failure -j2 --repeat until-pass:2

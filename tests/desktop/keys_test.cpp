@@ -153,8 +153,9 @@ TEST_F(KeyPreview, KeysReachTheGameOnceWhileAButtonHasTheFocus) {
   ASSERT_EQ(QApplication::focusWidget(), &howTo());
   // Before "Start" the rider hangs at Top 176: in the air for the trick keys.
   QTest::keyClick(&howTo(), Qt::Key_Q, Qt::ShiftModifier);
+  // The can-can began; how far its steps have gone by the time the loop looks
+  // depends on how busy the machine is, so only the keys are counted.
   ASSERT_TRUE(playUntil(host, [this] { return host.form().game.canCanState == 1; }));
-  EXPECT_EQ(host.form().game.canCanCount, 5);
   // Shift itself is a key-down too; neither may reach the game twice on its way
   // from the button up to the window.
   EXPECT_EQ(stats.keys(), 2);
