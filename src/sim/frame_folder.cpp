@@ -19,6 +19,7 @@ namespace torvin::sim {
 
 std::string FrameFolder::refusal(const std::string& folder) {
 #ifndef TORVIN_SIM_PNG
+  (void)folder;
   return "--frames is not in this build of torvin-sim: it was built without a PNG library";
 #else
   struct stat status {};
