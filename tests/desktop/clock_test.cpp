@@ -12,7 +12,7 @@
 #include "desktop/desktop_host.h"
 #include "desktop/line_output.h"
 #include "desktop/recording.h"
-#include "desktop_support.h"
+#include "support/desktop_support.h"
 #include "script/reader.h"
 #include "sim/simulator.h"
 #include "support/deadline.h"

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "hostile_pictures.h"
+#include "support/hostile_pictures.h"
 #include "picture/picture_decoder.h"
 #include "picture/picture_file.h"
 

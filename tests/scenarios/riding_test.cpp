@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "scenario.h"
+#include "support/scenario.h"
 #include "support/deadline.h"
 
 namespace torvin::scenario {

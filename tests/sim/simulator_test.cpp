@@ -2,7 +2,7 @@
 // boxes as nested loops, the pause and the late ticks after it.
 #include <gtest/gtest.h>
 
-#include "scenario.h"
+#include "support/scenario.h"
 #include "support/deadline.h"
 
 namespace torvin::scenario {

@@ -23,7 +23,7 @@
 
 #include "desktop/desktop_host.h"
 #include "desktop/run_stats.h"
-#include "picture_bytes.h"
+#include "support/picture_bytes.h"
 #include "shell/form1.h"
 
 namespace torvin::desktop::testing {
