@@ -5,7 +5,7 @@ set -u
 sim=$1
 pictures=$(dirname "$sim")
 work=$(mktemp -d)
-# shellcheck source=/dev/null
+# shellcheck source=../support/test_lib.sh
 source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 
