@@ -66,6 +66,9 @@ CommandLine readOptions(const std::vector<std::string>& arguments) {
       {"--frames", "", true,
        [&line](const std::string& value) {
          line.frames = value;
+         while (line.frames.size() > 1 && line.frames.back() == '/') {
+           line.frames.pop_back();  // "shots/" names its files "shots/0000000000007080.png"
+         }
          return std::string();
        }},
       flag("--trace", "", o.trace),
