@@ -27,6 +27,18 @@ QString toQString(const std::string& text) {
   return QString::fromStdString(text);
 }
 
+// The points over the scene: black on a light backing, so that they can be
+// read over the sky pictures drifting by; "Paused" in white on a dark veil.
+const QColor kPointsBacking(255, 255, 255, 170);
+const QColor kVeil(0, 0, 0, 100);
+constexpr int kPointsMargin = 3;   // from the scene's corner, at scale 1
+constexpr int kPointsPadding = 2;  // around the text
+constexpr int kPausedFont = 40;
+
+QString pointsText(int run, int total) {
+  return QStringLiteral("Run %1   Total %2").arg(run).arg(total);
+}
+
 constexpr int kCaptionFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 // The window's small font, in pixels at scale 1, and the smallest a caption may
 // shrink to.
@@ -109,7 +121,52 @@ void GameWindow::refresh() {
     }
   }
   refreshCaptions(false);
+  refreshPoints();
   refreshWidgets();
+}
+
+void GameWindow::setPaused(bool paused) {
+  if (paused != paused_) {
+    paused_ = paused;
+    paintAgain(fit_.sceneRect());
+  }
+}
+
+void GameWindow::setShowPoints(bool shown) {
+  if (shown == showsPoints()) {
+    return;
+  }
+  if (shown) {
+    points_.emplace();
+    refreshPoints(true);
+  } else {
+    paintAgain(points_->box);
+    points_.reset();
+  }
+}
+
+void GameWindow::refreshPoints(bool all) {
+  if (!points_) {
+    return;
+  }
+  const int run = form_.game.runScore;
+  const int total = form_.game.totalScore;
+  if (!all && run == points_->run && total == points_->total) {
+    return;
+  }
+  paintAgain(points_->box);
+  points_->run = run;
+  points_->total = total;
+  points_->text = pointsText(run, total);
+  points_->font = small_;
+  points_->font.setPixelSize(scaledPixels(kSmallFont, fit_.scale));
+  const QFontMetrics metrics(points_->font);
+  const int margin = scaledPixels(kPointsMargin, fit_.scale);
+  const int padding = scaledPixels(kPointsPadding, fit_.scale);
+  points_->box = QRect(fit_.sceneRect().topLeft() + QPoint(margin, margin),
+                       QSize(metrics.horizontalAdvance(points_->text) + 2 * padding,
+                             metrics.height() + 2 * padding));
+  paintAgain(points_->box);
 }
 
 void GameWindow::paintAgain(const QRect& area) {
@@ -225,6 +282,7 @@ void GameWindow::resizeEvent(QResizeEvent* /*event*/) {
   ratio_ = devicePixelRatioF();
   view_.setFit(fit_, ratio_);
   refreshCaptions(true);
+  refreshPoints(true);
   update();
 }
 
@@ -277,6 +335,23 @@ void GameWindow::paintOverScene(QPainter& painter, const QRect& area) {
       }
       caption.layout->draw(painter, area);
     }
+  }
+  if (points_ && points_->box.intersects(area)) {
+    painter.fillRect(points_->box, kPointsBacking);
+    painter.setPen(Qt::black);
+    painter.setFont(points_->font);
+    painter.drawText(points_->box, Qt::AlignCenter, points_->text);
+  }
+  const QRect scene = fit_.sceneRect();
+  if (paused_ && scene.intersects(area)) {
+    painter.fillRect(scene & area, kVeil);
+    QFont font = small_;
+    font.setPixelSize(scaledPixels(kPausedFont, fit_.scale));
+    font.setBold(true);
+    font.setStretch(QFont::Unstretched);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(scene, Qt::AlignCenter, QStringLiteral("Paused"));
   }
 }
 
