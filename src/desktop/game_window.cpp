@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desktop/paused_veil.h"
 #include "desktop/score_list.h"
 #include "desktop/window_system.h"
 
@@ -28,15 +29,13 @@ QString toQString(const std::string& text) {
 }
 
 // The points over the scene: black on a light backing, so that they can be
-// read over the sky pictures drifting by; "Paused" in white on a dark veil.
+// read over the sky pictures drifting by.
 const QColor kPointsBacking(255, 255, 255, 170);
-const QColor kVeil(0, 0, 0, 100);
 constexpr int kPointsMargin = 3;   // from the scene's corner, at scale 1
 constexpr int kPointsPadding = 2;  // around the text
-constexpr int kPausedFont = 40;
 
 QString pointsText(int run, int total) {
-  return QStringLiteral("Run %1   Total %2").arg(run).arg(total);
+  return QStringLiteral("Points %1 \u00B7 Total %2").arg(run).arg(total);
 }
 
 constexpr int kCaptionFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
@@ -72,7 +71,8 @@ GameWindow::GameWindow(Form1& form, const scene::PictureStore& pictures, ClickHa
       view_(renderer_.frame()),
       command1_(new QPushButton(this)),
       command2_(new QPushButton(this)),
-      score_(new ScoreList(this)) {
+      score_(new ScoreList(this)),
+      veil_(new PausedVeil(this)) {
   setMinimumSize(kSceneWidth, kSceneHeight);
   resize(kSceneWidth, kSceneHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -126,10 +126,14 @@ void GameWindow::refresh() {
 }
 
 void GameWindow::setPaused(bool paused) {
-  if (paused != paused_) {
-    paused_ = paused;
-    paintAgain(fit_.sceneRect());
+  veil_->setVisible(paused);
+  if (paused) {
+    veil_->raise();
   }
+}
+
+bool GameWindow::showsPaused() const {
+  return !veil_->isHidden();
 }
 
 void GameWindow::setShowPoints(bool shown) {
@@ -270,6 +274,8 @@ void GameWindow::placeWidgets() {
   }
   score_->setGeometry(fit_.map(toQRectF(form_.Score.rect)));
   score_->setScale(fit_.scale, small_);
+  veil_->setGeometry(fit_.sceneRect());
+  veil_->setScale(fit_.scale);
   widgetBoxes_ = {command1_->geometry(), command2_->geometry(), score_->geometry()};
 }
 
@@ -341,17 +347,6 @@ void GameWindow::paintOverScene(QPainter& painter, const QRect& area) {
     painter.setPen(Qt::black);
     painter.setFont(points_->font);
     painter.drawText(points_->box, Qt::AlignCenter, points_->text);
-  }
-  const QRect scene = fit_.sceneRect();
-  if (paused_ && scene.intersects(area)) {
-    painter.fillRect(scene & area, kVeil);
-    QFont font = small_;
-    font.setPixelSize(scaledPixels(kPausedFont, fit_.scale));
-    font.setBold(true);
-    font.setStretch(QFont::Unstretched);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(scene, Qt::AlignCenter, QStringLiteral("Paused"));
   }
 }
 

@@ -13,7 +13,8 @@
 //
 // Over the scene the window can also show, at its own resolution, the points
 // of the run and the total (when the player asks for them) and a translucent
-// "Paused" while the game is paused; neither is any part of the game.
+// "Paused" over everything while the game is paused; neither is any part of
+// the game.
 //
 // Only what changed is painted: the rectangles the renderer says changed, the
 // captions whose text or box changed, one rectangle at a time; the buttons and
@@ -39,6 +40,7 @@ class QPainter;
 
 namespace torvin::desktop {
 
+class PausedVeil;
 class ScoreList;
 
 class GameWindow final : public QWidget {
@@ -75,7 +77,7 @@ class GameWindow final : public QWidget {
 
   // The game is paused: a translucent "Paused" over the scene.
   void setPaused(bool paused);
-  bool showsPaused() const { return paused_; }
+  bool showsPaused() const;
   // The run's points and the total over the top left of the scene.
   void setShowPoints(bool shown);
   bool showsPoints() const { return points_.has_value(); }
@@ -128,6 +130,7 @@ class GameWindow final : public QWidget {
   QPushButton* command1_;
   QPushButton* command2_;
   ScoreList* score_;
+  PausedVeil* veil_;
   QFont small_;  // the captions' font at scale 1
   SceneFit fit_;
   bool coversScreen_ = false;  // full screen without a window manager's help
@@ -150,7 +153,6 @@ class GameWindow final : public QWidget {
     QFont font;
   };
   std::optional<Points> points_;
-  bool paused_ = false;
   std::array<QRect, 3> widgetBoxes_;  // where the buttons and the list are
   // What the widgets show, to change them only when the model changed.
   std::string title_;
