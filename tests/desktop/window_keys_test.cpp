@@ -185,8 +185,9 @@ TEST_F(KeyedWindow, WhilePausedTheClockStandsStillAndTheRecordingReplaysWithoutT
   EXPECT_TRUE(host.openMessageBoxes().empty());
   EXPECT_FALSE(host.window().showsPoints());
 
-  // P resumes, unplayed, and the clock goes on from where it stood.
-  press(Qt::Key_P);
+  // Pause resumes as P does, unplayed, and the clock goes on from where it
+  // stood.
+  press(Qt::Key_Pause);
   EXPECT_FALSE(host.paused());
   EXPECT_FALSE(host.window().showsPaused());
   QElapsedTimer resumed;
@@ -196,7 +197,8 @@ TEST_F(KeyedWindow, WhilePausedTheClockStandsStillAndTheRecordingReplaysWithoutT
   EXPECT_LE(host.clock() - pausedAt, resumed.elapsed() + 1);
 
   const std::string recorded = script();
-  EXPECT_EQ(count(recorded, " key 80\n"), 1U) << "the P that paused, not the one that resumed";
+  EXPECT_EQ(count(recorded, " key 80\n"), 1U) << "the P that paused";
+  EXPECT_EQ(count(recorded, " key 19\n"), 0U) << "the Pause that resumed";
   for (const char* unplayed : {" key 72\n", " key 112\n", " key 113\n", " key 32\n", "Command2"}) {
     EXPECT_EQ(count(recorded, unplayed), 0U) << unplayed << " in\n" << recorded;
   }
