@@ -12,10 +12,10 @@
 #include "desktop/desktop_host.h"
 #include "desktop/line_output.h"
 #include "desktop/recording.h"
-#include "support/desktop_support.h"
 #include "script/reader.h"
 #include "sim/simulator.h"
 #include "support/deadline.h"
+#include "support/desktop_support.h"
 
 namespace torvin::desktop {
 namespace {
