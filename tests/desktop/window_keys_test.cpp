@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QTemporaryDir>
 #include <fstream>
 #include <sstream>
 
@@ -159,7 +160,8 @@ class KeyedWindow : public testing::ShownWindow {
   }
   std::string script() { return readFile(path); }
 
-  std::string path = ::testing::TempDir() + "keys.script";
+  QTemporaryDir folder;  // of this test alone: tests may run side by side
+  std::string path = folder.filePath(QStringLiteral("keys.script")).toStdString();
   Recording recording{path};
 };
 
