@@ -151,11 +151,12 @@ TEST_F(FrameFiles, TheCommandWritesTheKeptFramesOfTheWindow) {
     }
     const std::string frames = folder_ + "/" + moments.name;
     fs::create_directory(frames);
-    std::string command = std::string(TORVIN_SIM) + " --assets " + TORVIN_TEST_ASSETS +
-                          " --frames " + frames + " " + scriptPath + " >/dev/null";
+    std::string command =
+        std::string(TORVIN_SIM) + " --assets " + TORVIN_TEST_ASSETS + " --frames " + frames;
     if (moments.autoclose) {
       command += " --autoclose " + std::to_string(*moments.autoclose);
     }
+    command += " " + scriptPath + " >/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     int files = 0;
     for ([[maybe_unused]] const fs::directory_entry& entry : fs::directory_iterator(frames)) {
