@@ -541,6 +541,8 @@
       courseLateness: stats.courseLateness.slice(),
     }),
     paused,
+    // A watched run has reached its end.
+    over: () => state.over,
     refusal: null,
   };
 
