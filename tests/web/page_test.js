@@ -228,6 +228,31 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
     assert.deepStrictEqual([native.width, native.height], [531, 343]);
     assert.strictEqual(differingPixels(shown.rgb, native.rgb), 0, "pixels differ from the native scene");
 
+    // Twice the size: every scene pixel a square of four, the same colour.
+    await page.setViewport({ ...viewport, width: 2 * 531, height: 2 * 343 + kBar });
+    await page.waitForFunction(() => document.getElementById("canvas").width === 1062);
+    await page.waitForFunction(() => {
+      const canvas = document.getElementById("canvas");
+      const data = canvas.getContext("2d").getImageData(1061, 685, 1, 1).data;
+      return data[3] === 255 && (data[0] | data[1] | data[2]) !== 0;  // painted again
+    });
+    const twice = await canvasRgb(page);
+    let unlike = 0;
+    for (let y = 0; y < 343; ++y) {
+      for (let x = 0; x < 531; ++x) {
+        for (const [dx, dy] of [[0, 0], [1, 0], [0, 1], [1, 1]]) {
+          const at = ((2 * y + dy) * 1062 + 2 * x + dx) * 3;
+          const from = (y * 531 + x) * 3;
+          if (twice.rgb.compare(shown.rgb, from, from + 3, at, at + 3) !== 0) {
+            ++unlike;
+          }
+        }
+      }
+    }
+    assert.strictEqual(unlike, 0, "the scene at twice its size is not the scene's pixels doubled");
+    await page.setViewport(viewport);
+    await page.waitForFunction(() => document.getElementById("canvas").width === 531);
+
     // The resuming key is not played; the clock goes on from where it stood.
     await page.keyboard.press("KeyP");
     await page.waitForFunction(() => !window.torvin.paused());
@@ -288,6 +313,55 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
     await page.click("#new-game");
     await page.waitForFunction(() => document.getElementById("new-game").hidden);
     assert.strictEqual((await dump(page)).GameState.courseRunning, 0);
+    assert.deepStrictEqual(page.problems, []);
+  });
+
+  await t.test("keys: full screen, points on screen, layouts and the browser's shortcuts", async () => {
+    const recorded = () => page.evaluate(() => window.torvin.recording());
+    // F11 toggles full screen and reaches the game as the window's F11 does;
+    // Escape leaves full screen, and reaches the game too.
+    await page.keyboard.press("F11");
+    await page.waitForFunction(() => document.fullscreenElement !== null);
+    await page.keyboard.press("Escape");
+    await page.waitForFunction(() => document.fullscreenElement === null);
+    assert.match(await recorded(), /\d+ key 122\n\d+ key 27\n\d+ dump\n$/);
+
+    // F2 shows the points, is remembered, and never reaches the game.
+    const before = await recorded();
+    await page.keyboard.press("F2");
+    assert.strictEqual(await page.$eval("#points", (p) => p.hidden), false);
+    assert.match(await page.$eval("#points", (p) => p.textContent), /^Points 0 · Total 0$/);
+    await page.reload();
+    await page.evaluate(() => window.torvin.ready);
+    assert.strictEqual(await page.$eval("#points", (p) => p.hidden), false);
+    await page.keyboard.press("F2");
+    assert.strictEqual(await page.$eval("#points", (p) => p.hidden), true);
+    assert.strictEqual((await recorded()).replace(/\d+ dump\n$/, ""), "");
+    assert.notStrictEqual(before, "");
+
+    // Ctrl with a letter is the browser's: the game hears Ctrl, never the letter.
+    await page.keyboard.down("Control");
+    await page.keyboard.press("KeyQ");
+    await page.keyboard.up("Control");
+    assert.match(await recorded(), /^\d+ key 17\n\d+ dump\n$/);
+
+    // Every layout plays: the key codes the window gives for the same keys.
+    const seen = (await recorded()).split("\n").length - 2;
+    await page.evaluate(() => {
+      const keys = [
+        ["KeyH", "h"], ["KeyH", "р"], ["KeyQ", "a"], ["KeyI", "ı"], ["Semicolon", "ö"],
+        ["Semicolon", ";"], ["Digit1", "!"], ["Digit1", "1"], ["Numpad1", "1"], ["Numpad1", "End"],
+        ["NumpadEnter", "Enter"], ["NumpadAdd", "+"], ["ArrowLeft", "ArrowLeft"], ["Space", " "],
+        ["F5", "F5"], ["AltRight", "AltGraph"],
+      ];
+      for (const [code, key] of keys) {
+        window.dispatchEvent(new KeyboardEvent("keydown", { code, key, bubbles: true }));
+      }
+    });
+    await dump(page);  // answered once the keys before it have been handled
+    const codes = (await recorded()).split("\n").slice(seen, -2).map((line) => Number(line.split(" ")[2]));
+    assert.deepStrictEqual(codes, [72, 72, 65, 0, 0, 0xba, 0, 49, 0x61, 0x23, 0x0d, 0x6b, 0x25, 0x20,
+                                   0x74, 0]);
     assert.deepStrictEqual(page.problems, []);
   });
 });
