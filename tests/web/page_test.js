@@ -22,6 +22,7 @@ const path = require("node:path");
 const { pathToFileURL } = require("node:url");
 const { test } = require("node:test");
 const { launchBrowser, openPage, outputFolder } = require("./browser");
+const { serveFolder } = require("./static_server");
 
 const root = path.resolve(__dirname, "../..");
 const webBuild = path.resolve(process.env.TORVIN_WEB_BUILD || "build-web");
@@ -379,4 +380,49 @@ test("the page opens from the disk as one file and plays", async (t) => {
   await page.screenshot({ path: shot });
   t.diagnostic(`screenshot: ${shot}`);
   assert.deepStrictEqual(page.problems, []);
+});
+
+test("a picture that cannot be read is told on the page as the window tells it", async (t) => {
+  // The first GIF of the page's pictures no longer starts as a GIF.
+  const site = path.join(webBuild, "site");
+  const files = JSON.parse(/"files":(\[[^\]]*\])/.exec(fs.readFileSync(path.join(site, "torvin.js"), "utf8"))[1]);
+  const gif = files.find((file) => file.filename.endsWith(".gif"));
+  const data = Buffer.from(fs.readFileSync(path.join(site, "torvin.data")));
+  data.write("XXXXXX", gif.start, "latin1");
+
+  const folder = work();
+  t.after(() => fs.rmSync(folder, { recursive: true, force: true }));
+  const pictures = path.join(folder, "assets");
+  fs.cpSync(assets, pictures, { recursive: true });
+  const name = gif.filename.replace(/^\/assets\//, "");
+  const bad = fs.readFileSync(path.join(pictures, name));
+  bad.write("XXXXXX", 0, "latin1");
+  fs.writeFileSync(path.join(pictures, name), bad);
+  let native = "";
+  try {
+    execFileSync(nativeSim, ["--assets", pictures], { input: "0 dump\n", stdio: "pipe" });
+  } catch (error) {
+    native = error.stderr.toString().trim();
+  }
+
+  const server = await serveFolder(site);
+  t.after(() => server.close());
+  const browser = await launchBrowser();
+  t.after(() => browser.close());
+  const page = await openPage(browser);
+  await page.setRequestInterception(true);
+  page.on("request", (request) => {
+    if (request.url().endsWith("/torvin.data")) {
+      request.respond({ status: 200, contentType: "application/octet-stream", body: data });
+    } else {
+      request.continue();
+    }
+  });
+  await page.goto(server.url);
+  await page.waitForSelector("#failure:not([hidden])");
+  const told = await page.$eval("#failure pre", (pre) => pre.textContent);
+  assert.strictEqual(`torvin-sim: ${told.replaceAll("/assets/", `${pictures}/`)}`, native);
+  assert.match(told, /^These pictures of the game are missing or unreadable:\n/);
+  assert.strictEqual(await page.evaluate(() => window.torvin.ready.then(() => "ready", () => "refused")),
+                     "refused");
 });

@@ -383,6 +383,9 @@
         state.loaded = true;  // the window has loaded and waits for its first event
         showPoints();
         resolveReady();
+        if (document.visibilityState === "hidden") {
+          pause();  // opened in a tab in the background
+        }
       }
       return new Promise((resolve) => {
         waiter = { resolve, until, takesInput: true };
@@ -576,8 +579,11 @@
     showPoints();
   }
 
+  // Keys the browser keeps for itself even while the game hears them.
+  const kBrowsersKeys = new Set(["Tab", "F5", "F12"]);
+
   function onKeyDown(event) {
-    if (event.isComposing || !playing()) {
+    if (event.isComposing || !state.loaded || state.failed) {
       return;
     }
     const code = keyCodeOf(event);
@@ -585,20 +591,25 @@
     if (letter && (event.ctrlKey || event.altKey || event.metaKey)) {
       return;  // the browser's own shortcut; never the game's letter
     }
-    const pausing = (code === kKeyP || code === kKeyPause) && !event.repeat;
-    if (event.key !== "Tab" && !(event.ctrlKey || event.metaKey)) {
-      event.preventDefault();
+    if (!kBrowsersKeys.has(event.key) && !(event.ctrlKey || event.altKey || event.metaKey)) {
+      event.preventDefault();  // no scrolling, no help page, no quick find
     }
+    const pausing = (code === kKeyP || code === kKeyPause) && !event.repeat;
     if (code === kKeyF11) {
       if (!event.repeat) {
         toggleFullScreen();
       }
-      if (paused() || state.watching) {
+      if (paused() || state.watching || state.over) {
         return;
       }
     } else if (code === 0x71 /* F2 */) {
       if (!event.repeat) {
         togglePoints();
+      }
+      return;
+    } else if (state.over) {
+      if (code === kKeyEscape) {
+        leaveFullScreen();
       }
       return;
     } else if (paused()) {
@@ -618,7 +629,9 @@
       }
       return;
     } else if (code === 0x70 /* F1 */) {
-      queue(Kind.Click, 2);  // as the "How to" button does
+      if (!event.repeat) {
+        queue(Kind.Click, 2);  // as the "How to" button does
+      }
       return;
     }
     queue(Kind.Key, code);
