@@ -14,7 +14,7 @@
 "use strict";
 
 const assert = require("node:assert");
-const { execFileSync, spawn } = require("node:child_process");
+const { execFile, execFileSync, spawn } = require("node:child_process");
 const fs = require("node:fs");
 const net = require("node:net");
 const os = require("node:os");
@@ -29,6 +29,8 @@ const webBuild = path.resolve(process.env.TORVIN_WEB_BUILD || "build-web");
 const nativeSim = process.env.TORVIN_SIM || "build/bin/torvin-sim";
 const sceneAtEnd = process.env.TORVIN_SCENE_AT_END || "build/bin/scene_at_end";
 const assets = process.env.TORVIN_ASSETS || "build/bin";
+// The window, when it was built: it replays the page's recording too.
+const game = process.env.TORVIN_GAME || "";
 // The stage is the browser window less the page's bar: 531 x 343 at scale 1.
 const kBar = 32;
 const viewport = { width: 531, height: 343 + kBar, deviceScaleFactor: 1 };
@@ -140,6 +142,8 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
   const folder = work();
   t.after(() => fs.rmSync(folder, { recursive: true, force: true }));
 
+  let windowReplay = null;
+
   await t.test("the How to boxes open one after another and close with OK", async () => {
     // Boxes follow one another: each opens once the one before has closed.
     const nextBox = async (before) => {
@@ -218,6 +222,16 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
     assert.doesNotMatch(recording, /key 72\n\d+ dump\n$/);
     const line = await page.evaluate(() => window.torvin.dump());
     assert.strictEqual(withoutAppPath(nativeDump(recording, folder)), withoutAppPath(line));
+    if (game !== "") {
+      // The window replays it at real speed, while the tests below go on.
+      const replay = path.join(folder, "for-the-window.script");
+      fs.writeFileSync(replay, recording);
+      windowReplay = new Promise((resolve, reject) => {
+        execFile(game, ["--replay", replay], { env: { ...process.env, QT_QPA_PLATFORM: "offscreen" } },
+                 (error, stdout, stderr) => (error ? reject(new Error(`${error.message}: ${stderr}`))
+                                                   : resolve({ stdout, line })));
+      });
+    }
 
     // The canvas shows, pixel for pixel, the scene the native renderer composes.
     const script = path.join(folder, "paused.script");
@@ -288,7 +302,7 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
     assert.doesNotMatch(await page.evaluate(() => window.torvin.recording()), /key 80\n[^]*key 80\n/);
   });
 
-  await t.test("a script plays in the page to torvin-sim's state; a bad one is refused", async () => {
+  await t.test("a window's recording plays in the page to torvin-sim's state; a bad one is refused", async () => {
     await page.evaluate(() => window.torvin.watch("0 click Command1\n5 bogus\n", "bad.script"));
     await page.waitForFunction(() => window.torvin.refusal !== null);
     const refusal = await page.evaluate(() => window.torvin.refusal);
@@ -303,8 +317,9 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
     assert.strictEqual(`torvin-sim: ${refusal.replace("bad.script", badFile)}`, native);
     assert.strictEqual(await page.$eval("#notice", (n) => n.textContent), refusal);
 
-    const script = "0 click Command1\n900 key H\n1200 key W\n2000 key S\n2500 dump\n";
-    await page.evaluate((s) => window.torvin.watch(s, "watched.script"), script);
+    // A recording made in the window (torvin --record) plays in the page.
+    const script = fs.readFileSync(path.join(__dirname, "window_run.script"), "utf8");
+    await page.evaluate((s) => window.torvin.watch(s, "window_run.script"), script);
     await page.waitForFunction(() => window.torvin.over(), { timeout: 10000 });
     const watched = await page.evaluate(() => window.torvin.dump());
     assert.strictEqual(withoutAppPath(watched), withoutAppPath(nativeDump(script, folder)));
@@ -364,6 +379,11 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
     assert.deepStrictEqual(codes, [72, 72, 65, 0, 0, 0xba, 0, 49, 0x61, 0x23, 0x0d, 0x6b, 0x25, 0x20,
                                    0x74, 0]);
     assert.deepStrictEqual(page.problems, []);
+  });
+
+  await t.test("the page's recording replays in the window to the page's state", { skip: game === "" }, async () => {
+    const { stdout, line } = await windowReplay;
+    assert.strictEqual(withoutAppPath(lastLine(stdout)), withoutAppPath(line));
   });
 });
 
