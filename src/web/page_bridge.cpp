@@ -27,7 +27,7 @@ EM_JS(void, torvin_page_copy_input_name, (char* to, int size), {
 EM_ASYNC_JS(void, torvin_page_wait, (double until), { await torvinPage.wait(until); });
 EM_ASYNC_JS(void, torvin_page_sleep_until, (double until), { await torvinPage.sleepUntil(until); });
 EM_JS(void, torvin_page_game_started, (int watching), { torvinPage.gameStarted(watching !== 0); });
-EM_JS(void, torvin_page_watch_ended, (), { torvinPage.watchEnded(); });
+EM_JS(void, torvin_page_watch_ended, (double clock), { torvinPage.watchEnded(clock); });
 EM_JS(void, torvin_page_picture_error, (const char* text), {
   torvinPage.pictureError(UTF8ToString(text));
 });
@@ -115,8 +115,8 @@ void gameStarted(bool watching) {
   torvin_page_game_started(watching ? 1 : 0);
 }
 
-void watchEnded() {
-  torvin_page_watch_ended();
+void watchEnded(long long clock) {
+  torvin_page_watch_ended(timeOf(clock));
 }
 
 void pictureError(const std::string& text) {

@@ -47,8 +47,9 @@ void sleepUntil(long long until);
 // A new game has been loaded: the page forgets the one before; `watching`
 // tells whether a script plays it.
 void gameStarted(bool watching);
-// The game is over: a watched run reached its end (or Escape ended it).
-void watchEnded();
+// The game is over at `clock` on its clock: a watched run reached its end (or
+// Escape ended it).
+void watchEnded(long long clock);
 // The game's pictures cannot be read: the same sentences as the window's.
 void pictureError(const std::string& text);
 // A script to watch was refused, with the reader's sentence.

@@ -28,7 +28,7 @@ WebHost::Next WebHost::run() {
 }
 
 WebHost::Next WebHost::afterwards() {
-  page::watchEnded();
+  page::watchEnded(scheduler_.clock());
   for (;;) {
     while (!page::nextInputTime()) {
       page::wait(std::nullopt);

@@ -326,6 +326,9 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
     // The end of a watched run shows its last state, and starts no new game.
     await sleep(300);
     assert.strictEqual(await page.evaluate(() => window.torvin.dump()), watched);
+    // Its recording is the run again, ended where it ended.
+    const again = await page.evaluate(() => window.torvin.recording());
+    assert.strictEqual(withoutAppPath(nativeDump(again, folder)), withoutAppPath(watched));
     await page.click("#new-game");
     await page.waitForFunction(() => document.getElementById("new-game").hidden);
     assert.strictEqual((await dump(page)).GameState.courseRunning, 0);

@@ -412,10 +412,10 @@
       stats.courseLateness = [];
       stats.startedAt = performance.now();
     },
-    watchEnded() {
+    watchEnded(endedAt) {
+      // The last scene stays as it was, with its boxes; nothing closes them.
       state.over = true;
-      state.endedAt = now();
-      clearBoxes();
+      state.endedAt = endedAt;
       pausedView.hidden = true;
       clock.pausedAt = null;
       notice.textContent = "The run has been watched to its end.";
