@@ -300,6 +300,15 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
     await sleep(200);
     assert.ok((await gameTime(page)) > before);
     assert.doesNotMatch(await page.evaluate(() => window.torvin.recording()), /key 80\n[^]*key 80\n/);
+    // Played on after two pauses, the recording still replays to the page's state.
+    await page.keyboard.press("KeyH");
+    await sleep(400);
+    await page.keyboard.press("KeyP");
+    await page.waitForFunction(() => window.torvin.paused());
+    const line = await page.evaluate(() => window.torvin.dump());
+    assert.strictEqual(withoutAppPath(nativeDump(await page.evaluate(() => window.torvin.recording()), folder)),
+                       withoutAppPath(line));
+    await page.keyboard.press("KeyP");
   });
 
   await t.test("a window's recording plays in the page to torvin-sim's state; a bad one is refused", async () => {
@@ -319,7 +328,12 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
 
     // A recording made in the window (torvin --record) plays in the page.
     const script = fs.readFileSync(path.join(__dirname, "window_run.script"), "utf8");
-    await page.evaluate((s) => window.torvin.watch(s, "window_run.script"), script);
+    // A dump asked for just as the run starts is answered, by the new game.
+    const early = await page.evaluate(async (s) => {
+      window.torvin.watch(s, "window_run.script");
+      return window.torvin.dump();
+    }, script);
+    assert.strictEqual(JSON.parse(early).t, 0);
     await page.waitForFunction(() => window.torvin.over(), { timeout: 10000 });
     const watched = await page.evaluate(() => window.torvin.dump());
     assert.strictEqual(withoutAppPath(watched), withoutAppPath(nativeDump(script, folder)));
