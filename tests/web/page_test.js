@@ -222,6 +222,17 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
     assert.doesNotMatch(recording, /key 72\n\d+ dump\n$/);
     const line = await page.evaluate(() => window.torvin.dump());
     assert.strictEqual(withoutAppPath(nativeDump(recording, folder)), withoutAppPath(line));
+    // "Save this run" downloads the same script.
+    const downloads = path.join(folder, "downloads");
+    fs.mkdirSync(downloads);
+    const session = await browser.target().createCDPSession();
+    await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
+    await page.click("#save-run");
+    const saved = path.join(downloads, "torvin-run.script");
+    for (let tries = 0; tries < 100 && !fs.existsSync(saved); ++tries) {
+      await sleep(50);
+    }
+    assert.strictEqual(fs.readFileSync(saved, "utf8"), recording);
     if (game !== "") {
       // The window replays it at real speed, while the tests below go on.
       const replay = path.join(folder, "for-the-window.script");
@@ -328,12 +339,21 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
 
     // A recording made in the window (torvin --record) plays in the page.
     const script = fs.readFileSync(path.join(__dirname, "window_run.script"), "utf8");
-    // A dump asked for just as the run starts is answered, by the new game.
+    // A dump asked for just as a run starts is answered, by the new game;
+    // Escape stops the run.
     const early = await page.evaluate(async (s) => {
       window.torvin.watch(s, "window_run.script");
       return window.torvin.dump();
     }, script);
     assert.strictEqual(JSON.parse(early).t, 0);
+    await page.keyboard.press("Escape");
+    await page.waitForFunction(() => window.torvin.over());
+    assert.ok((await dump(page)).t < 1123, "stopped before the run's Start");
+
+    // "Watch a run" opens the file the player chooses.
+    const [chooser] = await Promise.all([page.waitForFileChooser(), page.click("#watch-run")]);
+    await chooser.accept([path.join(__dirname, "window_run.script")]);
+    await page.waitForFunction(() => !window.torvin.over());
     await page.waitForFunction(() => window.torvin.over(), { timeout: 10000 });
     const watched = await page.evaluate(() => window.torvin.dump());
     assert.strictEqual(withoutAppPath(watched), withoutAppPath(nativeDump(script, folder)));
