@@ -7,7 +7,10 @@
 // course's ticks (Timer2: median, 99th percentile, worst) and the ticks run
 // per second.
 //
-//   NODE_PATH=build-web/node/node_modules node bench/web_page_bench.js [WEB_BUILD] [SECONDS] [ROUNDS]
+//   NODE_PATH=build-web/node/node_modules node bench/web_page_bench.js [WEB_BUILD] [SECONDS] [ROUNDS] [WIDTHxHEIGHT]
+//
+// WIDTHxHEIGHT is the browser window's size for the ride (531x375: the scene at
+// its own size above the page's bar).
 "use strict";
 
 const fs = require("node:fs");
@@ -19,6 +22,7 @@ const { serveFolder } = require("../tests/web/static_server");
 const webBuild = path.resolve(process.argv[2] || "build-web");
 const seconds = Number(process.argv[3] || 30);
 const rounds = Number(process.argv[4] || 3);
+const [rideWidth, rideHeight] = (process.argv[5] || "531x375").split("x").map(Number);
 const kTicksPerSecond = 100;  // /proc's clock ticks (USER_HZ)
 
 function sizes() {
@@ -91,9 +95,14 @@ async function main() {
     console.log(`first frame (ms after the page began to load): ${firstFrames.map(Math.round).join(", ")}`);
 
     const page = await openPage(browser);
-    await page.setViewport({ width: 531, height: 375 });
+    await page.setViewport({ width: rideWidth, height: rideHeight });
     await page.goto(server.url);
     await page.evaluate(() => window.torvin.ready);
+    const canvas = await page.evaluate(() => {
+      const shown = document.getElementById("canvas");
+      return `${shown.width} x ${shown.height}`;
+    });
+    console.log(`riding with the canvas at ${canvas}`);
     await page.click("#command1");
     const pid = browser.process().pid;
     const before = processTree(pid);

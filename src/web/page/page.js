@@ -262,8 +262,15 @@
     const deviceWidth = Math.max(1, Math.round(shownWidth * ratio));
     const deviceHeight = Math.max(1, Math.round(shownHeight * ratio));
     if (canvas.width !== deviceWidth || canvas.height !== deviceHeight) {
-      canvas.width = deviceWidth;  // cleared: the module paints it all again
+      // The old pixels stretched stand in until the module has painted the
+      // scene at its new size (after the still moment of a fall, at worst).
+      const old = document.createElement("canvas");
+      old.width = canvas.width;
+      old.height = canvas.height;
+      old.getContext("2d").drawImage(canvas, 0, 0);
+      canvas.width = deviceWidth;
       canvas.height = deviceHeight;
+      context.drawImage(old, 0, 0, deviceWidth, deviceHeight);
       if (state.loaded) {
         queue(Kind.Repaint);
       }
@@ -421,6 +428,8 @@
       notice.textContent = "The run has been watched to its end.";
       newGame.hidden = false;
     },
+    // The game cannot go on: the pictures cannot be read (the window's
+    // sentences), or the page failed.
     pictureError(text) {
       state.failed = true;
       console.error(`torvin: ${text}`);
@@ -692,6 +701,14 @@
     window.torvin.refusal = null;
     queue(Kind.Watch, 0, { bytes: data, name });
   };
+
+  // A fault of the page itself stops the game: it says so instead of
+  // standing still without a word.
+  window.addEventListener("error", (event) => {
+    if (!state.failed) {
+      window.torvinPage.pictureError(`The game stopped: ${event.message}`);
+    }
+  });
 
   window.addEventListener("resize", layout);
   document.addEventListener("fullscreenchange", layout);
