@@ -622,9 +622,13 @@
       }
       return;
     } else if (paused()) {
-      // Nothing reaches the game; the key that resumes is not played.
+      // Nothing reaches the game; the key that resumes is not played. Escape
+      // still closes an open box (the box has the key), else leaves full
+      // screen.
       if (pausing) {
         resume();
+      } else if (code === kKeyEscape && !state.watching && visibleBox() !== null) {
+        closeBox();
       } else if (code === kKeyEscape) {
         leaveFullScreen();
       }
@@ -638,8 +642,9 @@
       }
       return;
     } else if (code === 0x70 /* F1 */) {
-      if (!event.repeat) {
-        queue(Kind.Click, 2);  // as the "How to" button does
+      // Exactly the button's click, and only where the button could be clicked.
+      if (!event.repeat && boxes.length === 0 && !commands[2].disabled) {
+        queue(Kind.Click, 2);
       }
       return;
     }
