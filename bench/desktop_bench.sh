@@ -26,7 +26,7 @@ cmake --build "$build" --target torvin sim_bench >/dev/null
 
 work=$(mktemp -d)
 # shellcheck source=/dev/null
-source tests/desktop/test_lib.sh
+source tests/support/test_lib.sh
 trap finish EXIT
 zoomed=()
 screen=

@@ -13,7 +13,7 @@ programs=("$@")
 [ ${#programs[@]} -gt 0 ] || { echo "usage: $0 TORVIN [OTHER_TORVIN]" >&2; exit 2; }
 work=$(mktemp -d)
 # shellcheck source=/dev/null
-source "$(dirname "$0")/../tests/desktop/test_lib.sh"
+source "$(dirname "$0")/../tests/support/test_lib.sh"
 trap finish EXIT
 need Xvfb xdotool
 start_xvfb "$work" 1280x1024

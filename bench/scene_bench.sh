@@ -45,7 +45,7 @@ done
 
 work=$(mktemp -d)
 # shellcheck source=/dev/null
-source tests/desktop/test_lib.sh
+source tests/support/test_lib.sh
 trap finish EXIT
 
 # ride BUILD SIZE NAME: one ride; leaves $work/NAME.{stats,watch,script,figures}.

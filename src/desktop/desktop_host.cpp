@@ -15,6 +15,7 @@
 #include "desktop/line_output.h"
 #include "desktop/message_box.h"
 #include "desktop/recording.h"
+#include "desktop/window_keys.h"
 #include "script/json_output.h"
 #include "script/perform.h"
 
@@ -36,6 +37,8 @@ DesktopHost::DesktopHost(std::string folder)
   });
   window_->setCloseHandler([this] { end(); });
   qApp->installEventFilter(this);
+  connect(qApp, &QGuiApplication::applicationStateChanged, this,
+          [this](Qt::ApplicationState state) { applicationStateChanged(state); });
   shownRevision_ = form_.revision();
 }
 
@@ -72,7 +75,31 @@ std::string DesktopHost::snapshot() const {
 }
 
 long long DesktopHost::now() {
-  return since_.elapsed();
+  return (paused_ ? pausedAt_ : since_.elapsed()) - pausedFor_;
+}
+
+void DesktopHost::setPaused(bool paused) {
+  if (paused == paused_ || (paused && script_)) {
+    return;
+  }
+  if (paused) {
+    pausedAt_ = since_.elapsed();
+  } else {
+    pausedFor_ += since_.elapsed() - pausedAt_;
+  }
+  paused_ = paused;
+  window_->setPaused(paused);
+  if (waiting_ != nullptr) {
+    waiting_->quit();  // the next event's time is a new one
+  }
+}
+
+void DesktopHost::applicationStateChanged(Qt::ApplicationState state) {
+  // The game's own message boxes keep the focus in the game: only another
+  // program's window taking it makes the game inactive.
+  if (state != Qt::ApplicationActive && window_->isVisible()) {
+    setPaused(true);
+  }
 }
 
 void DesktopHost::arrive(script::Action input) {
@@ -148,7 +175,7 @@ void DesktopHost::finish() {
 void DesktopHost::wait(std::optional<long long> until) {
   QEventLoop loop;
   waiting_ = &loop;
-  if (until) {
+  if (until && !paused_) {  // paused, only the player's resuming ends the wait
     wake_.start(static_cast<int>(std::clamp<long long>(*until - now(), 0, INT_MAX)));
   }
   loop.exec();
@@ -182,14 +209,24 @@ void DesktopHost::showChanges() {
   if (form_.revision() != shownRevision_) {
     shownRevision_ = form_.revision();
     window_->refresh();
+  } else {
+    window_->refreshPoints();  // the scores are no control: they change unseen
   }
 }
 
 bool DesktopHost::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
+  if (!watched->isWidgetType()) {
     return false;
   }
   auto* widget = static_cast<QWidget*>(watched);
+  const QEvent::Type type = event->type();
+  if (paused_ && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+                  type == QEvent::MouseButtonDblClick)) {
+    return mouseWhilePaused(*widget, type);
+  }
+  if (type != QEvent::KeyPress) {
+    return false;
+  }
   QWidget* top = widget->window();
   if (top != window_.get() && std::find(boxes_.begin(), boxes_.end(), top) == boxes_.end()) {
     return false;
@@ -200,16 +237,65 @@ bool DesktopHost::eventFilter(QObject* watched, QEvent* event) {
   if (widget != (focus != nullptr ? focus : top)) {
     return false;
   }
-  const auto* key = static_cast<QKeyEvent*>(event);
+  return !keyDown(*static_cast<QKeyEvent*>(event));
+}
+
+bool DesktopHost::keyDown(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers modifiers = key.modifiers();
+  const WindowKey pressed{
+      virtualKeyCode(key), modifiers.testFlag(Qt::ControlModifier),
+      modifiers.testFlag(Qt::AltModifier) || modifiers.testFlag(Qt::MetaModifier),
+      key.isAutoRepeat()};
+  const KeyMeaning meaning = meaningOf(pressed, {paused_, !boxes_.empty()});
   if (script_) {
     // A replay plays on its own: the player's keys do nothing but end it.
-    if (key->key() == Qt::Key_Escape) {
+    if (key.key() == Qt::Key_Escape || meaning.action == WindowAction::Quit) {
       end();
     }
-    return true;
+    return key.key() == Qt::Key_F11;
   }
-  arrive({.kind = script::ActionKind::Key, .keyCode = virtualKeyCode(*key)});
-  return false;  // the focus widget still gets the key: buttons work with Space
+  if (meaning.played) {
+    arrive({.kind = script::ActionKind::Key, .keyCode = pressed.code});
+  }
+  switch (meaning.action) {
+    case WindowAction::None:
+      break;
+    case WindowAction::Pause:
+      setPaused(true);
+      break;
+    case WindowAction::Resume:
+      setPaused(false);
+      break;
+    case WindowAction::Quit:
+      end();
+      break;
+    case WindowAction::HowTo:
+      // Exactly the button's click, and only where the button could be clicked.
+      if (form_.Command2.Enabled && window_->button(form_.Command2).isVisible()) {
+        click(form_.Command2);
+      }
+      break;
+    case WindowAction::TogglePoints:
+      window_->setShowPoints(!window_->showsPoints());
+      break;
+    case WindowAction::LeaveFullScreen:
+      if (window_->fullScreen()) {
+        window_->toggleFullScreen();
+      }
+      break;
+  }
+  // Otherwise the focus widget still gets the key: buttons work with Space.
+  return meaning.toWidget;
+}
+
+bool DesktopHost::mouseWhilePaused(const QWidget& widget, QEvent::Type type) {
+  if (widget.window() != window_.get()) {
+    return false;  // a message box's buttons still close it
+  }
+  if (type == QEvent::MouseButtonPress) {
+    setPaused(false);
+  }
+  return true;
 }
 
 DecodedPicture DesktopHost::loadPicture(const std::string& path) {

@@ -5,9 +5,14 @@
 // by then; one precise wake-up waits for the next due event. So a run in the
 // window follows exactly the timing rules of torvin-sim, and can be written
 // down as a script (a recording) that the simulator replays to the same state.
+//
+// The player can pause the game (P, Pause, or the window losing the focus to
+// another program): the game's clock then stands still, so the paused time is
+// simply absent from the game and from its recording.
 #pragma once
 
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QObject>
 #include <QTimer>
 #include <cstdint>
@@ -25,6 +30,7 @@
 #include "shell/form1.h"
 
 class QEventLoop;
+class QKeyEvent;
 class QMessageBox;
 
 namespace torvin::desktop {
@@ -82,8 +88,14 @@ class DesktopHost final : public QObject, public Platform, private Scheduler::Ho
   const Form1& form() const { return form_; }
   const Scheduler& scheduler() const { return scheduler_; }
   GameWindow& window() { return *window_; }
-  // The game's clock: ms since the window was created.
+  // The game's clock: ms since the window was created, less the time it was
+  // paused.
   long long clock() const { return scheduler_.clock(); }
+
+  // The player's pause: the game's clock stands still and no key reaches the
+  // game until it is resumed. A replay is never paused.
+  void setPaused(bool paused);
+  bool paused() const { return paused_; }
 
   // The message boxes on the screen, innermost last.
   const std::vector<QMessageBox*>& openMessageBoxes() const { return boxes_; }
@@ -117,13 +129,24 @@ class DesktopHost final : public QObject, public Platform, private Scheduler::Ho
   // ends the game.
   void arrive(script::Action input);
   void perform(const script::Action& action);
+  // A key-down meant for the game's window or one of its boxes, at the widget
+  // with the focus: whether the widget still gets it.
+  bool keyDown(const QKeyEvent& key);
+  // A mouse button pressed on the window while the game is paused resumes it;
+  // the click does nothing else.
+  bool mouseWhilePaused(const QWidget& widget, QEvent::Type type);
+  // The window lost the focus to another program, or got it back.
+  void applicationStateChanged(Qt::ApplicationState state);
   void finish();
   void click(CommandButton& button);
   // Shows what the last event changed; nothing happens when nothing visible changed.
   void showChanges();
 
   std::string folder_;
-  QElapsedTimer since_;  // the window's age: the game's time
+  QElapsedTimer since_;  // the window's age: the game's time, with the pauses
+  bool paused_ = false;
+  long long pausedAt_ = 0;   // the window's age when the pause began
+  long long pausedFor_ = 0;  // the pauses before it, in all
   scene::PictureStore pictures_;
   Form1 form_;
   Scheduler scheduler_;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desktop/paused_veil.h"
 #include "desktop/score_list.h"
 #include "desktop/window_system.h"
 
@@ -25,6 +26,16 @@ QRectF toQRectF(const Rect& rect) {
 
 QString toQString(const std::string& text) {
   return QString::fromStdString(text);
+}
+
+// The points over the scene: black on a light backing, so that they can be
+// read over the sky pictures drifting by.
+const QColor kPointsBacking(255, 255, 255, 170);
+constexpr int kPointsMargin = 3;   // from the scene's corner, at scale 1
+constexpr int kPointsPadding = 2;  // around the text
+
+QString pointsText(int run, int total) {
+  return QStringLiteral("Points %1 \u00B7 Total %2").arg(run).arg(total);
 }
 
 constexpr int kCaptionFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
@@ -60,7 +71,8 @@ GameWindow::GameWindow(Form1& form, const scene::PictureStore& pictures, ClickHa
       view_(renderer_.frame()),
       command1_(new QPushButton(this)),
       command2_(new QPushButton(this)),
-      score_(new ScoreList(this)) {
+      score_(new ScoreList(this)),
+      veil_(new PausedVeil(this)) {
   setMinimumSize(kSceneWidth, kSceneHeight);
   resize(kSceneWidth, kSceneHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -109,7 +121,56 @@ void GameWindow::refresh() {
     }
   }
   refreshCaptions(false);
+  refreshPoints();
   refreshWidgets();
+}
+
+void GameWindow::setPaused(bool paused) {
+  veil_->setVisible(paused);
+  if (paused) {
+    veil_->raise();
+  }
+}
+
+bool GameWindow::showsPaused() const {
+  return !veil_->isHidden();
+}
+
+void GameWindow::setShowPoints(bool shown) {
+  if (shown == showsPoints()) {
+    return;
+  }
+  if (shown) {
+    points_.emplace();
+    refreshPoints(true);
+  } else {
+    paintAgain(points_->box);
+    points_.reset();
+  }
+}
+
+void GameWindow::refreshPoints(bool all) {
+  if (!points_) {
+    return;
+  }
+  const int run = form_.game.runScore;
+  const int total = form_.game.totalScore;
+  if (!all && run == points_->run && total == points_->total) {
+    return;
+  }
+  paintAgain(points_->box);
+  points_->run = run;
+  points_->total = total;
+  points_->text = pointsText(run, total);
+  points_->font = small_;
+  points_->font.setPixelSize(scaledPixels(kSmallFont, fit_.scale));
+  const QFontMetrics metrics(points_->font);
+  const int margin = scaledPixels(kPointsMargin, fit_.scale);
+  const int padding = scaledPixels(kPointsPadding, fit_.scale);
+  points_->box = QRect(fit_.sceneRect().topLeft() + QPoint(margin, margin),
+                       QSize(metrics.horizontalAdvance(points_->text) + 2 * padding,
+                             metrics.height() + 2 * padding));
+  paintAgain(points_->box);
 }
 
 void GameWindow::paintAgain(const QRect& area) {
@@ -213,6 +274,8 @@ void GameWindow::placeWidgets() {
   }
   score_->setGeometry(fit_.map(toQRectF(form_.Score.rect)));
   score_->setScale(fit_.scale, small_);
+  veil_->setGeometry(fit_.sceneRect());
+  veil_->setScale(fit_.scale);
   widgetBoxes_ = {command1_->geometry(), command2_->geometry(), score_->geometry()};
 }
 
@@ -225,6 +288,7 @@ void GameWindow::resizeEvent(QResizeEvent* /*event*/) {
   ratio_ = devicePixelRatioF();
   view_.setFit(fit_, ratio_);
   refreshCaptions(true);
+  refreshPoints(true);
   update();
 }
 
@@ -277,6 +341,12 @@ void GameWindow::paintOverScene(QPainter& painter, const QRect& area) {
       }
       caption.layout->draw(painter, area);
     }
+  }
+  if (points_ && points_->box.intersects(area)) {
+    painter.fillRect(points_->box, kPointsBacking);
+    painter.setPen(Qt::black);
+    painter.setFont(points_->font);
+    painter.drawText(points_->box, Qt::AlignCenter, points_->text);
   }
 }
 

@@ -11,6 +11,11 @@
 // sized to where the scene puts them, so that text stays sharp and clicks land
 // where they are drawn.
 //
+// Over the scene the window can also show, at its own resolution, the points
+// of the run and the total (when the player asks for them) and a translucent
+// "Paused" over everything while the game is paused; neither is any part of
+// the game.
+//
 // Only what changed is painted: the rectangles the renderer says changed, the
 // captions whose text or box changed, one rectangle at a time; the buttons and
 // the list are opaque and repaint only when they change themselves.
@@ -35,6 +40,7 @@ class QPainter;
 
 namespace torvin::desktop {
 
+class PausedVeil;
 class ScoreList;
 
 class GameWindow final : public QWidget {
@@ -68,6 +74,17 @@ class GameWindow final : public QWidget {
   const SceneFit& fit() const { return fit_; }
   // F11: full screen and back.
   void toggleFullScreen();
+
+  // The game is paused: a translucent "Paused" over the scene.
+  void setPaused(bool paused);
+  bool showsPaused() const;
+  // The run's points and the total over the top left of the scene.
+  void setShowPoints(bool shown);
+  bool showsPoints() const { return points_.has_value(); }
+  // Writes the points anew when the scores changed (laid out again with `all`).
+  void refreshPoints(bool all = false);
+  // Where the points are written, in the window (empty while they are not).
+  QRect pointsBox() const { return points_ ? points_->box : QRect(); }
   // Full screen, by the window manager or by the window itself.
   bool fullScreen() const { return isFullScreen() || coversScreen_; }
 
@@ -113,6 +130,7 @@ class GameWindow final : public QWidget {
   QPushButton* command1_;
   QPushButton* command2_;
   ScoreList* score_;
+  PausedVeil* veil_;
   QFont small_;  // the captions' font at scale 1
   SceneFit fit_;
   bool coversScreen_ = false;  // full screen without a window manager's help
@@ -126,6 +144,15 @@ class GameWindow final : public QWidget {
   };
   std::array<FittedCaption, 5> fitted_;
   std::array<Caption, 5> captions_;
+  // The points as written: the scores they show, and where.
+  struct Points {
+    int run = 0;
+    int total = 0;
+    QString text;
+    QRect box;
+    QFont font;
+  };
+  std::optional<Points> points_;
   std::array<QRect, 3> widgetBoxes_;  // where the buttons and the list are
   // What the widgets show, to change them only when the model changed.
   std::string title_;

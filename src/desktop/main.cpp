@@ -83,20 +83,27 @@ void plug(DesktopHost& host, Files& files, const Options& options, LineOutput& o
   }
 }
 
-// Opens the window at the size asked for, else at the size it had last time.
-// A screen nobody sees (the unattended tests) neither reads nor keeps one.
-// Returns whether the window's size is to be kept when the game ends.
-bool showWindow(GameWindow& window, const Options& options) {
+// What of the window is kept for the next game when this one ends.
+struct Keeps {
+  bool size = false;
+  bool points = false;
+};
+
+// Opens the window at the size asked for, else at the size it had last time,
+// with the points shown when asked for or when they were shown last time. A
+// screen nobody sees (the unattended tests) neither reads nor keeps either.
+Keeps showWindow(GameWindow& window, const Options& options) {
   const QString platform = QGuiApplication::platformName();
-  const bool keepsSize = !options.zoom && platform != QLatin1String("offscreen") &&
-                         platform != QLatin1String("minimal");
+  const bool seen = platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+  const Keeps keeps{seen && !options.zoom, seen};
   if (options.zoom) {
     window.resize(zoomedSize(*options.zoom));
-  } else if (keepsSize) {
+  } else if (keeps.size) {
     restoreWindowSize(window);
   }
+  window.setShowPoints(options.showPoints || (keeps.points && keptShowPoints()));
   window.show();
-  return keepsSize;
+  return keeps;
 }
 
 }  // namespace
@@ -148,10 +155,13 @@ int main(int argc, char** argv) {
   }
   plug(host, files, options, out);
   endOnSignals(&app, [&host] { host.end(); });
-  const bool keepsSize = showWindow(host.window(), options);
+  const Keeps keeps = showWindow(host.window(), options);
   host.run();
-  if (keepsSize) {
+  if (keeps.size) {
     saveWindowSize(host.window());
+  }
+  if (keeps.points) {
+    keepShowPoints(host.window().showsPoints());
   }
   if (options.stats) {
     stats.print(host, out);

@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* kHelp =
     "Usage: torvin [--help] [--version] [--stats] [--quit-after SECONDS] [--zoom FACTOR]\n"
-    "              [--record FILE] [--replay FILE] [--dump-at-exit]\n"
+    "              [--record FILE] [--replay FILE] [--dump-at-exit] [--show-points]\n"
     "\n"
     "Torvin, a side-view BMX stunt game.\n"
     "\n"
@@ -22,7 +22,9 @@ constexpr const char* kHelp =
     "  Y candy bar, U 360, I tabletop, D nothing, F tailwhip, G barspin.\n"
     "On the ground keep pressing A (manual) or S (nose manual).\n"
     "Land with a trick still running and the run ends: \"Fail!\".\n"
-    "The window can take any size; F11 switches full screen on and off.\n"
+    "The window can take any size; F11 switches full screen on and off, Escape\n"
+    "leaves it. P or Pause pauses and resumes, F1 shows how to play, F2 shows the\n"
+    "points of the run and the total, Ctrl+Q quits.\n"
     "\n"
     "  -h, --help             show this help\n"
     "  -v, --version          show the version\n"
@@ -38,6 +40,8 @@ constexpr const char* kHelp =
     "                         JSON line in torvin-sim's dump format\n"
     "  --zoom FACTOR          open the window at FACTOR (1 to 10) times its size\n"
     "                         instead of the size it had last time\n"
+    "  --show-points          show the run's points and the total over the scene\n"
+    "                         (as F2 does; kept for the next game)\n"
     "\n"
     "Exit status: 0 the game ended, 1 a picture or the display failed, 2 a bad\n"
     "command line, --record file or --replay script, 3 output (the recording,\n"
@@ -101,6 +105,7 @@ CommandLine readOptions(const std::vector<std::string>& arguments) {
       file("--record", o.record),
       file("--replay", o.replay),
       flag("--dump-at-exit", o.dumpAtExit),
+      flag("--show-points", o.showPoints),
       {"--zoom", "", true,
        [&o](const std::string& value) {
          o.zoom = parseDecimal(value);

@@ -14,6 +14,7 @@ struct Options {
   std::optional<std::string> replay;
   bool dumpAtExit = false;
   std::optional<double> zoom;
+  bool showPoints = false;
 };
 
 // The command line read: the options, or why it is refused.

@@ -20,6 +20,7 @@ const QString kWidth = QStringLiteral("window/width");
 const QString kHeight = QStringLiteral("window/height");
 const QString kMaximised = QStringLiteral("window/maximised");
 const QString kFullScreen = QStringLiteral("window/fullScreen");
+const QString kShowPoints = QStringLiteral("view/showPoints");
 
 // Where QSettings keeps the settings of the program "torvin" of "torvin".
 QString settingsPath() {
@@ -126,17 +127,31 @@ void restoreWindowSize(QWidget& window) {
   window.setWindowState(state);
 }
 
-void saveWindowSize(const QWidget& window) {
+namespace {
+
+// The settings file to write into, unless it is none of the game's (said at
+// the start).
+std::optional<QString> writablePath() {
   const QString path = settingsPath();
   const SettingsFile file = look(path);
   if (file == SettingsFile::NotRegular) {
-    return;  // said at the start
+    return std::nullopt;
   }
   if (file == SettingsFile::TooLarge) {
     // Emptied rather than read: its own settings are written into it anew.
     QFile(path).resize(0);
   }
-  QSettings settings(path, QSettings::IniFormat);
+  return path;
+}
+
+}  // namespace
+
+void saveWindowSize(const QWidget& window) {
+  const std::optional<QString> path = writablePath();
+  if (!path) {
+    return;
+  }
+  QSettings settings(*path, QSettings::IniFormat);
   settings.remove(QStringLiteral("window"));
   const QRect geometry = window.normalGeometry();
   const QRect available = availableArea(window, geometry);
@@ -149,6 +164,20 @@ void saveWindowSize(const QWidget& window) {
   settings.setValue(kHeight, geometry.height());
   settings.setValue(kMaximised, window.isMaximized());
   settings.setValue(kFullScreen, window.isFullScreen());
+}
+
+bool keptShowPoints() {
+  const QString path = settingsPath();
+  if (look(path) != SettingsFile::Good) {
+    return false;  // what is wrong with it is said once, with the window's size
+  }
+  return QSettings(path, QSettings::IniFormat).value(kShowPoints).toBool();
+}
+
+void keepShowPoints(bool shown) {
+  if (const std::optional<QString> path = writablePath()) {
+    QSettings(*path, QSettings::IniFormat).setValue(kShowPoints, shown);
+  }
 }
 
 }  // namespace torvin::desktop

@@ -1,4 +1,5 @@
-// The window's size, place and state from one game to the next, kept in
+// The window's size, place and state, and whether the points are shown, from
+// one game to the next, kept in
 // torvin.conf (~/.config/torvin/, or $XDG_CONFIG_HOME/torvin/). What is kept
 // can never hurt a start: a size or place that does not fit the screen is not
 // used (nor kept), and a torvin.conf that is not a regular file, or is larger
@@ -43,5 +44,11 @@ void restoreWindowSize(QWidget& window);
 // Keeps the window's size, place and state for the next game; a size larger
 // than the window's screen is not kept.
 void saveWindowSize(const QWidget& window);
+
+// Whether the player had the points shown when the game last ended (not when
+// nothing was kept, or torvin.conf is not read).
+bool keptShowPoints();
+// Keeps whether the points are shown, for the next game.
+void keepShowPoints(bool shown);
 
 }  // namespace torvin::desktop

@@ -13,7 +13,8 @@ torvin=$1
 pictures=$(dirname "$torvin")
 work=$(cd "$(mktemp -d)" && pwd -P)
 trap 'rm -rf "$work"' EXIT
-failures=0
+# shellcheck source=../support/test_lib.sh
+source "$(dirname "$0")/../support/test_lib.sh"
 export QT_QPA_PLATFORM=offscreen
 
 # try NAME FILE SENTENCE BREAK...: a copy of the game whose FILE has been broken
@@ -29,14 +30,13 @@ try() {
   local said
   said=$(sed -n '/^torvin: These pictures of the game are missing or unreadable:$/{n;p;q}' "$game/err")
   if [ "$status" -ne 1 ]; then
-    echo "FAIL $name: status $status, wanted 1"; cat "$game/err"; failures=$((failures + 1))
+    fail "$name: status $status, wanted 1"; cat "$game/err"
   elif [ "$said" != "$game/$file: $sentence" ]; then
-    echo "FAIL $name: under the heading '$said', not '$game/$file: $sentence':"; cat "$game/err"
-    failures=$((failures + 1))
+    fail "$name: under the heading '$said', not '$game/$file: $sentence':"; cat "$game/err"
   elif grep -qi 'sanitizer\|runtime error' "$game/err"; then
-    echo "FAIL $name:"; cat "$game/err"; failures=$((failures + 1))
+    fail "$name:"; cat "$game/err"
   else
-    echo "ok   $name: $said"
+    ok "$name: $said"
   fi
 }
 

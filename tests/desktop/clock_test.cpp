@@ -12,10 +12,10 @@
 #include "desktop/desktop_host.h"
 #include "desktop/line_output.h"
 #include "desktop/recording.h"
-#include "desktop_support.h"
 #include "script/reader.h"
 #include "sim/simulator.h"
 #include "support/deadline.h"
+#include "support/desktop_support.h"
 
 namespace torvin::desktop {
 namespace {
@@ -72,7 +72,7 @@ class PlayedWindow : public testing::ShownWindow {
   // The key goes to the widget with the focus, as the window system sends it;
   // right after a box has closed, once the window has the focus back.
   void pressLater(int ms, Qt::Key key) {
-    QTimer::singleShot(ms, [this, key] {
+    QTimer::singleShot(ms, &host, [this, key] {
       QWidget* focus = QApplication::focusWidget();
       if (focus != nullptr && focus->isVisible()) {
         QTest::keyClick(focus, key);
@@ -82,7 +82,7 @@ class PlayedWindow : public testing::ShownWindow {
     });
   }
   void clickLater(int ms, int number) {
-    QTimer::singleShot(ms, [this, number] {
+    QTimer::singleShot(ms, &host, [this, number] {
       QTest::mouseClick(number == 1 ? &start() : &howTo(), Qt::LeftButton);
     });
   }
@@ -167,7 +167,7 @@ TEST_F(PlayedWindow, ClosingTheWindowEndsTheGameWithMessageBoxesOpen) {
   int opened = 0;
   BoxCloser reader(host, 60000, {}, [&opened](QMessageBox&) { ++opened; });
   clickLater(20, 2);
-  QTimer::singleShot(300, [this] { host.window().close(); });
+  QTimer::singleShot(300, &host, [this] { host.window().close(); });
   playFor(host, 5000);
 
   EXPECT_EQ(opened, 1) << "the game ended with its first help box, not after the third";
@@ -210,7 +210,7 @@ TEST_F(PlayedWindow, AReplayWithoutALineEndsAtOnce) {
     {
       OutputFile exitDump(atExit);
       host.dumpAtExit(exitDump.out);
-      QTimer::singleShot(5000, [this] { host.end(); });  // were it to wait
+      QTimer::singleShot(5000, &host, [this] { host.end(); });  // were it to wait
       host.run();
     }
     EXPECT_LT(host.clock(), 1000) << script;

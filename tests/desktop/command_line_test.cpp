@@ -12,9 +12,9 @@ using Arguments = std::vector<std::string>;
 TEST(GameCommandLine, TakesEveryOptionBothWays) {
   for (const Arguments& arguments :
        {Arguments{"--stats", "--quit-after", "2.5", "--record", "r.script", "--replay", "p.script",
-                  "--dump-at-exit", "--zoom", "1.5"},
-        Arguments{"--zoom=1.5", "--replay=p.script", "--dump-at-exit", "--record=r.script",
-                  "--quit-after=2.5", "--stats"}}) {
+                  "--dump-at-exit", "--zoom", "1.5", "--show-points"},
+        Arguments{"--zoom=1.5", "--show-points", "--replay=p.script", "--dump-at-exit",
+                  "--record=r.script", "--quit-after=2.5", "--stats"}}) {
     const CommandLine line = readOptions(arguments);
     ASSERT_EQ(line.refusal, "") << arguments[0];
     const Options& o = line.options;
@@ -24,10 +24,11 @@ TEST(GameCommandLine, TakesEveryOptionBothWays) {
     EXPECT_EQ(o.replay, "p.script");
     EXPECT_TRUE(o.dumpAtExit);
     EXPECT_EQ(o.zoom, 1.5);
+    EXPECT_TRUE(o.showPoints);
   }
   const Options none = readOptions({}).options;
   EXPECT_FALSE(none.stats || none.dumpAtExit || none.quitAfter || none.record || none.replay ||
-               none.zoom);
+               none.zoom || none.showPoints);
   // File names are bytes, equals signs and all.
   EXPECT_EQ(readOptions({"--record=caf\xE9=1"}).options.record, "caf\xE9=1");
   EXPECT_EQ(readOptions({"--quit-after", ".5"}).options.quitAfter, 0.5);
@@ -46,6 +47,7 @@ TEST(GameCommandLine, RefusesWithASentence) {
       {{"play.script"}, "unknown argument 'play.script'"},
       {{"--stats=1"}, "--stats takes no value"},
       {{"--dump-at-exit=no"}, "--dump-at-exit takes no value"},
+      {{"--show-points=yes"}, "--show-points takes no value"},
       {{"--record"}, "--record needs a value"},
       {{"--record="}, "--record needs a value, not an empty one"},
       {{"--replay", ""}, "--replay needs a value, not an empty one"},

@@ -12,7 +12,7 @@ work=$(mktemp -d)
 shots=${2:-$work}
 mkdir -p "$shots"
 # shellcheck source=/dev/null
-source "$(dirname "$0")/test_lib.sh"
+source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 now() { date +%s%N; }
 ms_since() { echo $((($(now) - $1) / 1000000)); }

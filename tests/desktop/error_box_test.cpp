@@ -6,7 +6,7 @@
 #include <QScreen>
 
 #include "desktop/error_box.h"
-#include "desktop_support.h"
+#include "support/desktop_support.h"
 
 namespace torvin::desktop {
 namespace {

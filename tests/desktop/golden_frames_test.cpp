@@ -23,10 +23,10 @@
 #include <tuple>
 
 #include "desktop/scene_fit.h"
-#include "desktop_support.h"
 #include "scene/scaler.h"
-#include "scripted_window.h"
+#include "support/desktop_support.h"
 #include "support/kept_frames.h"
+#include "support/scripted_window.h"
 
 namespace torvin::desktop {
 namespace {

@@ -13,7 +13,7 @@ build=$1
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/torvin install.XXXXXX")
 work=$prefix
 # shellcheck source=/dev/null
-source "$(dirname "$0")/test_lib.sh"
+source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL cmake --install"; exit 1; }
@@ -24,7 +24,7 @@ export XDG_CONFIG_HOME=$prefix/home
 
 bindir=$(sed -n 's/^CMAKE_INSTALL_BINDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
 # shellcheck source=/dev/null
-source "$(dirname "$0")/installed_tree.sh"
+source "$(dirname "$0")/../support/installed_tree.sh"
 check_tree "$prefix" "$bindir"
 
 "$prefix/$bindir/torvin" --help >"$out" 2>&1 && grep -q 'Usage: torvin' "$out" &&

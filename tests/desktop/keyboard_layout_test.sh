@@ -14,7 +14,7 @@ work=$(mktemp -d)
 shots=${2:-$work}
 mkdir -p "$shots"
 # shellcheck source=/dev/null
-source "$(dirname "$0")/test_lib.sh"
+source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 
 need Xvfb xdotool setxkbmap import convert compare

@@ -11,7 +11,7 @@
 #include "desktop/desktop_host.h"
 #include "desktop/key_codes.h"
 #include "desktop/keyboard_layout.h"
-#include "desktop_support.h"
+#include "support/desktop_support.h"
 
 namespace torvin::desktop {
 namespace {

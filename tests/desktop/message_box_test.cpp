@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "desktop/message_box.h"
-#include "desktop_support.h"
+#include "support/desktop_support.h"
 
 namespace torvin::desktop {
 namespace {

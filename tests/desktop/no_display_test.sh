@@ -9,7 +9,7 @@ set -u
 torvin=$1
 work=$(mktemp -d)
 # shellcheck source=/dev/null
-source "$(dirname "$0")/test_lib.sh"
+source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 
 # expect_error NAME PATTERN [VAR=VALUE...] [-- ARGUMENT...]: the game, started

@@ -11,7 +11,7 @@ sim=$2
 pictures=$(dirname "$torvin")
 work=$(cd "$(mktemp -d)" && pwd -P)
 # shellcheck source=/dev/null
-source "$(dirname "$0")/test_lib.sh"
+source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 export QT_QPA_PLATFORM=offscreen
 

@@ -9,7 +9,7 @@
 #include "desktop/desktop_host.h"
 #include "desktop/scene_fit.h"
 #include "desktop/score_list.h"
-#include "desktop_support.h"
+#include "support/desktop_support.h"
 
 namespace torvin::desktop {
 namespace {

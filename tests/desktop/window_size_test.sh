@@ -13,7 +13,7 @@ set -u
 torvin=$1
 work=$(mktemp -d)
 # shellcheck source=/dev/null
-source "$(dirname "$0")/test_lib.sh"
+source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 
 need Xvfb xdotool import convert

@@ -7,7 +7,7 @@
 
 #include "desktop/desktop_host.h"
 #include "desktop/run_stats.h"
-#include "desktop_support.h"
+#include "support/desktop_support.h"
 
 namespace torvin::desktop {
 namespace {

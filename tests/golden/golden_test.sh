@@ -17,7 +17,8 @@ update=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
+# shellcheck source=../support/test_lib.sh
+source "$(dirname "$0")/../support/test_lib.sh"
 
 for script in "$here"/*.script "$here/../scenarios/whole_game.script"; do
   name=$(basename "$script" .script)
@@ -30,23 +31,20 @@ for script in "$here"/*.script "$here/../scenarios/whole_game.script"; do
   status=$((status + $?))
   sed 's#"appPath":"[^"]*"#"appPath":""#' "$work/raw" >"$work/$name.every-tick"
   if [ "$status" -ne 0 ]; then
-    echo "FAIL $name: torvin-sim exit status $status"
+    fail "$name: torvin-sim exit status $status"
     cat "$work/err"
-    failures=$((failures + 1))
   elif [ "$update" = --update ]; then
     mkdir -p "$here/expected"
     gzip -9n <"$work/$name.out" >"$expected"
     echo "wrote $expected"
   elif ! cmp -s "$work/$name.out" "$work/$name.every-tick"; then
-    echo "FAIL $name: passing over idle ticks changed the output; first differences:"
+    fail "$name: passing over idle ticks changed the output; first differences:"
     diff "$work/$name.every-tick" "$work/$name.out" | head -n 20
-    failures=$((failures + 1))
   elif ! gzip -dc "$expected" | cmp -s - "$work/$name.out"; then
-    echo "FAIL $name: the output differs from expected/$name.out.gz; first differences:"
+    fail "$name: the output differs from expected/$name.out.gz; first differences:"
     gzip -dc "$expected" | diff - "$work/$name.out" | head -n 20
-    failures=$((failures + 1))
   else
-    echo "ok   $name ($(wc -l <"$work/$name.out") lines)"
+    ok "$name ($(wc -l <"$work/$name.out") lines)"
   fi
 done
-exit $((failures > 0))
+[ "$failures" -eq 0 ]

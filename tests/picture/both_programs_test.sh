@@ -13,7 +13,8 @@ pictures=$(dirname "$sim")
 work=$(cd "$(mktemp -d)" && pwd -P)
 trap 'chmod -R u+rwX "$work"; rm -rf "$work"' EXIT
 chmod 755 "$work"
-failures=0
+# shellcheck source=../support/test_lib.sh
+source "$(dirname "$0")/../support/test_lib.sh"
 export QT_QPA_PLATFORM=offscreen
 
 # Root reads any file: the programs run as nobody, so that "no permission" is
@@ -22,8 +23,6 @@ as_player=()
 if [ "$(id -u)" -eq 0 ]; then
   as_player=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 fi
-
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 
 # run NAME PROGRAM ARGS...: the exit status, and the line naming the file in NAME.err
 run() {
@@ -56,7 +55,7 @@ while read -r name file verdict sentence; do
   if grep -qi 'sanitizer\|runtime error' "$work/$name".*.err; then
     fail "$name:"; cat "$work/$name".*.err
   elif [ "$verdict" = good ]; then
-    [ "$sim_status" -eq 0 ] && [ "$torvin_status" -eq 0 ] && echo "ok   $name: taken by both" ||
+    [ "$sim_status" -eq 0 ] && [ "$torvin_status" -eq 0 ] && ok "$name: taken by both" ||
       { fail "$name: status $sim_status (sim), $torvin_status (game)"; cat "$work/$name".*.err; }
   elif [ "$sim_status" -ne 1 ] || [ "$torvin_status" -ne 1 ]; then
     fail "$name: status $sim_status (sim), $torvin_status (game), wanted 1"; cat "$work/$name".*.err
@@ -65,7 +64,7 @@ while read -r name file verdict sentence; do
   elif [ "$sim_line" != "$game/$file: $sentence" ]; then
     fail "$name: said '$sim_line', wanted '$game/$file: $sentence'"
   else
-    echo "ok   $name: ${sim_line#"$game/"}"
+    ok "$name: ${sim_line#"$game/"}"
   fi
 done < <("$plant" --list)
 

@@ -10,9 +10,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "hostile_pictures.h"
 #include "picture/picture_decoder.h"
 #include "picture/picture_file.h"
+#include "support/hostile_pictures.h"
 
 namespace torvin::picture {
 namespace {

@@ -7,7 +7,7 @@
 #include <exception>
 #include <string>
 
-#include "hostile_pictures.h"
+#include "support/hostile_pictures.h"
 
 int main(int argc, char** argv) {
   try {

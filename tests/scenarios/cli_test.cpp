@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "scenario.h"
+#include "support/scenario.h"
 
 namespace torvin::scenario {
 namespace {

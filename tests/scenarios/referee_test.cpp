@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario.h"
+#include "support/scenario.h"
 
 namespace torvin::scenario {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "scenario.h"
 #include "support/deadline.h"
+#include "support/scenario.h"
 
 namespace torvin::scenario {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario.h"
+#include "support/scenario.h"
 #include "trick_poses.h"
 
 namespace torvin::scenario {

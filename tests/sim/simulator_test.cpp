@@ -2,8 +2,8 @@
 // boxes as nested loops, the pause and the late ticks after it.
 #include <gtest/gtest.h>
 
-#include "scenario.h"
 #include "support/deadline.h"
+#include "support/scenario.h"
 
 namespace torvin::scenario {
 namespace {

@@ -6,7 +6,7 @@ sim=$1
 pictures=$(dirname "$sim")
 work=$(mktemp -d)
 # shellcheck source=/dev/null
-source "$(dirname "$0")/../desktop/test_lib.sh"
+source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 
 

@@ -17,7 +17,8 @@ shift 3
 tests=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
+# shellcheck source=../support/test_lib.sh
+source "$(dirname "$0")/../support/test_lib.sh"
 compared=0
 
 # same NAME ARGS...: both programs with the same arguments and the same
@@ -31,18 +32,17 @@ same() {
   local web_status=$?
   compared=$((compared + 1))
   if [ "$native_status" -ne "$web_status" ]; then
-    echo "FAIL $name: exit status $web_status under node, $native_status natively"
+    fail "$name: exit status $web_status under node, $native_status natively"
     head -n 5 "$work/web.err"
   elif ! cmp -s "$work/native.out" "$work/web.out"; then
-    echo "FAIL $name: the output differs: $(cmp "$work/native.out" "$work/web.out" 2>&1)"
+    fail "$name: the output differs: $(cmp "$work/native.out" "$work/web.out" 2>&1)"
     diff "$work/native.out" "$work/web.out" | head -n 4 | cut -c 1-300
   elif ! cmp -s "$work/native.err" "$work/web.err"; then
-    echo "FAIL $name: standard error differs (native <, node >):"
+    fail "$name: standard error differs (native <, node >):"
     diff "$work/native.err" "$work/web.err" | head -n 10 | cut -c 1-300
   else
     return 0
   fi
-  failures=$((failures + 1))
   return 1
 }
 
@@ -50,9 +50,8 @@ same() {
 mkdir "$work/scripts"
 for program in "$@"; do
   if ! TORVIN_KEEP_SCRIPTS=$work/scripts "$program" >"$work/program.log" 2>&1; then
-    echo "FAIL $(basename "$program") failed, so its scripts may be missing:"
+    fail "$(basename "$program") failed, so its scripts may be missing:"
     tail -n 20 "$work/program.log"
-    failures=$((failures + 1))
   fi
 done
 cp "$tests"/golden/*.script "$tests/scenarios/whole_game.script" "$work/scripts/"
@@ -65,13 +64,13 @@ for script in "$work"/scripts/*.script; do
     # shellcheck disable=SC2086 # the options are words
     same "$name $extra" --assets "$assets" $extra "${options[@]}" "$script" || ok=0
   done
-  [ "$ok" -eq 1 ] && echo "ok   $name ($(wc -l <"$work/native.out") lines)"
+  [ "$ok" -eq 1 ] && ok "$name ($(wc -l <"$work/native.out") lines)"
 done
 
 # Bad command lines and scripts: the same sentence and status 2.
 bad_script() {  # bad_script NAME TEXT
   printf '%b' "$2" >"$work/bad.script"
-  same "bad script: $1" --assets "$assets" "$work/bad.script" && echo "ok   bad script: $1"
+  same "bad script: $1" --assets "$assets" "$work/bad.script" && ok "bad script: $1"
 }
 bad_script "an unknown action" '0 click Command1\n5 kick\n'
 bad_script "times going back" '10 dump\n5 dump\n'
@@ -81,12 +80,12 @@ bad_script "a control character" '0 dump\001\n'
 bad_script "a line too long" "0 dump $(head -c 65536 /dev/zero | tr '\0' ' ')\n"
 for args in "--bogus" "--autoclose soon" "--autoclose=" "--assets=" "$work/none.script" "$work"; do
   # shellcheck disable=SC2086 # the arguments are words
-  same "command line: $args" $args && echo "ok   command line: $args"
+  same "command line: $args" $args && ok "command line: $args"
 done
-same "help" --help && echo "ok   help"
-same "version" --version && echo "ok   version"
+same "help" --help && ok "help"
+same "version" --version && ok "version"
 printf '0 click Command2\n100 dump\n' >"$work/stdin"
-same "a script on standard input" --assets "$assets" --autoclose 50 - && echo "ok   standard input"
+same "a script on standard input" --assets "$assets" --autoclose 50 - && ok "standard input"
 : >"$work/stdin"
 
 # Pictures: a missing or damaged one fails the run with status 1 and its name.
@@ -100,7 +99,7 @@ damaged() {  # damaged FILE HOW
     wrong) printf 'GIF89a but not really a picture at all' >"$work/pictures/$1" ;;
   esac
   same "picture $2: $1" --assets "$work/pictures" "$work/dump.script" &&
-    echo "ok   picture $2: $1"
+    ok "picture $2: $1"
 }
 damaged 02/017.jpg missing
 damaged 03/000.jpg cut
@@ -114,11 +113,10 @@ native_status=$?
 web_status=$?
 compared=$((compared + 1))
 if [ "$native_status" -eq "$web_status" ] && cmp -s "$work/native.err" "$work/web.err"; then
-  echo "ok   a full disk"
+  ok "a full disk"
 else
-  echo "FAIL a full disk: status $web_status under node, $native_status natively"
+  fail "a full disk: status $web_status under node, $native_status natively"
   diff "$work/native.err" "$work/web.err"
-  failures=$((failures + 1))
 fi
 
 echo "$((compared - failures)) passed, $failures failed"

@@ -193,8 +193,10 @@
     return clock.pausedAt !== null;
   }
 
+  // Pauses the player's game; a watched run plays on, as a replay in the
+  // window does (its clock catches up exactly when the page shows again).
   function pause() {
-    if (paused() || !state.loaded || state.over) {
+    if (paused() || !state.loaded || state.over || state.watching) {
       return;
     }
     clock.pausedAt = performance.now();
@@ -634,10 +636,8 @@
       }
       return;
     } else if (state.watching) {
-      // A watched run plays on its own.
-      if (pausing) {
-        pause();
-      } else if (code === kKeyEscape) {
+      // A watched run plays on its own; Escape stops it.
+      if (code === kKeyEscape) {
         queue(Kind.StopWatching);
       }
       return;

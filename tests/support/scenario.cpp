@@ -1,4 +1,4 @@
-#include "scenario.h"
+#include "support/scenario.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "hostile_pictures.h"
+#include "support/hostile_pictures.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "picture/decoding.h"
-#include "picture_bytes.h"
+#include "support/picture_bytes.h"
 
 namespace torvin::testing {
 

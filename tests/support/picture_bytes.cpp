@@ -1,4 +1,4 @@
-#include "picture_bytes.h"
+#include "support/picture_bytes.h"
 
 // clang-format off: jpeglib.h needs <cstdio> first.
 #include <jpeglib.h>

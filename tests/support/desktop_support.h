@@ -23,8 +23,8 @@
 
 #include "desktop/desktop_host.h"
 #include "desktop/run_stats.h"
-#include "picture_bytes.h"
 #include "shell/form1.h"
+#include "support/picture_bytes.h"
 
 namespace torvin::desktop::testing {
 
