@@ -354,6 +354,8 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
     const [chooser] = await Promise.all([page.waitForFileChooser(), page.click("#watch-run")]);
     await chooser.accept([path.join(__dirname, "window_run.script")]);
     await page.waitForFunction(() => !window.torvin.over());
+    await page.keyboard.press("KeyP");  // a watched run is never paused
+    assert.strictEqual(await page.evaluate(() => window.torvin.paused()), false);
     await page.waitForFunction(() => window.torvin.over(), { timeout: 10000 });
     const watched = await page.evaluate(() => window.torvin.dump());
     assert.strictEqual(withoutAppPath(watched), withoutAppPath(nativeDump(script, folder)));
