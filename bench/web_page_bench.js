@@ -127,6 +127,8 @@ async function main() {
     console.log(`course ticks: ${late.length}, ${(late.length / stats.seconds).toFixed(2)} a second; ` +
                 `late by median ${percentile(late, 50)} ms, p99 ${percentile(late, 99)} ms, worst ${late[late.length - 1]} ms`);
     console.log(`ticks run (every timer): ${(stats.ticks / stats.seconds).toFixed(1)} a second`);
+    console.log(`canvas pixels painted: ${Math.round(stats.painted / stats.seconds)} a second ` +
+                `(the whole canvas is ${canvas})`);
     await page.close();
   } finally {
     await browser.close();

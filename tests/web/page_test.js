@@ -179,10 +179,15 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
   });
 
   await t.test("a run: a hop, a trick on it, a manual, and a backflip that ends in Fail!", async () => {
+    const painted = await page.evaluate(() => window.torvin.stats().painted);
     await page.click("#command1");
     const start = Number(/(\d+) click Command1\n[^]*$/.exec(await page.evaluate(() => window.torvin.recording()))[1]);
     assert.ok((await dump(page)).GameState.courseRunning !== 0, "the course runs after Start");
     await until(page, start + 1000);
+    // Riding paints what changed: the course, not the whole scene 25 times a
+    // second.
+    const riding = (await page.evaluate(() => window.torvin.stats().painted)) - painted;
+    assert.ok(riding > 0 && riding < 25 * 531 * 343 / 2, `${riding} pixels painted in a second`);
     await page.keyboard.press("KeyH");
     await until(page, start + 1210);
     await page.keyboard.press("KeyQ");
@@ -211,9 +216,12 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
     await page.keyboard.press("KeyP");
     await page.waitForFunction(() => window.torvin.paused());
     const before = await dump(page);
+    const paintedBefore = await page.evaluate(() => window.torvin.stats().painted);
     await sleep(600);
     const after = await dump(page);
     assert.strictEqual(after.t, before.t, "the clock stands still while paused");
+    assert.strictEqual(await page.evaluate(() => window.torvin.stats().painted), paintedBefore,
+                       "a paused scene is painted again");
     assert.strictEqual(await page.$eval("#paused", (p) => !p.hidden), true);
     // A key while paused does nothing.
     await page.keyboard.press("KeyH");

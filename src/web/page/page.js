@@ -172,7 +172,7 @@
   };
   const boxes = [];  // open message boxes, innermost last
   const pendingDumps = [];
-  const stats = { ticks: 0, courseLateness: [], startedAt: performance.now() };
+  const stats = { ticks: 0, courseLateness: [], painted: 0, startedAt: performance.now() };
   let resolveReady;
   let rejectReady;
   const ready = new Promise((resolve, reject) => {
@@ -448,6 +448,7 @@
     deviceHeight: () => canvas.height,
     paint(left, top, width, height, rgba) {
       context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), left, top);
+      stats.painted += width * height;
       if (state.firstFrameAt === null) {
         state.firstFrameAt = performance.now();
       }
@@ -547,10 +548,12 @@
     },
     recording,
     // For the figures: when the scene was first painted (ms since the page
-    // began to load), the ticks run and how late the course's ticks came.
+    // began to load), the pixels painted, the ticks run and how late the
+    // course's ticks came.
     stats: () => ({
       firstFrameAt: state.firstFrameAt,
       ticks: stats.ticks,
+      painted: stats.painted,  // canvas pixels painted since the page began
       seconds: (performance.now() - stats.startedAt) / 1000,
       courseLateness: stats.courseLateness.slice(),
     }),
