@@ -373,9 +373,10 @@
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
   }
 
+  // The game so far as a script, as the window records one.
   function recording() {
     const end = state.over ? state.endedAt : now();
-    return `${state.recording}${end} dump\n`;
+    return `# A game of Torvin, played in the browser\n${state.recording}${end} dump\n`;
   }
 
   window.torvinPage = {
