@@ -210,6 +210,9 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
     assert.strictEqual(state.Score.items[0], score);
     assert.ok(Number(score) > 0, `the can-can on the hop scored (${score})`);
     assert.strictEqual(state.GameState.totalScore, Number(score));
+    // The points on screen (shown or not) follow the game's.
+    assert.strictEqual(await page.$eval("#points", (p) => p.textContent),
+                       `Points ${state.GameState.runScore} · Total ${state.GameState.totalScore}`);
   });
 
   await t.test("P pauses after the game heard it; the paused page's state replays natively", async () => {
