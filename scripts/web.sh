@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # Builds the game for the web browser, with Debian's emscripten, into
-# build-web/: the core, the picture decoder and torvin-sim as a node program
-# (build-web/bin/torvin-sim), and the small page that the browser tests try
-# their harness on (build-web/smoke/). Runs as root, or through sudo when
-# started as another user, on Debian 12.
+# build-web/: the page (build-web/site/, an index.html with its files), the
+# same page as one file that opens from the disk (build-web/torvin.html),
+# torvin-sim as a node program (build-web/bin/torvin-sim), and the small page
+# that the browser tests try their harness on (build-web/smoke/). Runs as
+# root, or through sudo when started as another user, on Debian 12.
+#
+#   scripts/web.sh              builds
+#   scripts/web.sh serve [PORT] serves build-web/site/ on http://127.0.0.1:PORT/
+#                               (8000), building it first when it is missing
 #
 # It installs what is missing (emscripten, Chromium for the browser tests),
 # builds libjpeg-turbo, giflib and double-conversion with emcc from Debian's
@@ -15,6 +20,17 @@ cd "$(dirname "$0")/.."
 root=$PWD
 out=$root/build-web
 libs=$out/libs
+
+if [ "${1:-}" = serve ]; then
+  if [ ! -f "$out/site/index.html" ] || [ ! -f "$out/site/torvin.wasm" ]; then
+    "$0"
+  fi
+  # Any static server will do, as long as it sends .wasm as application/wasm.
+  exec node tests/web/static_server.js "$out/site" "${2:-8000}"
+elif [ $# -gt 0 ]; then
+  echo "usage: scripts/web.sh [serve [PORT]]" >&2
+  exit 2
+fi
 
 # Debian's emscripten runs its JavaScript tools with node, which must find
 # Debian's node modules (acorn) there.
@@ -131,4 +147,5 @@ if ! cmp -s tests/web/package-lock.json "$out/node/package-lock.json"; then
   cp tests/web/package.json tests/web/package-lock.json "$out/node/"
   npm ci --prefix "$out/node" --no-audit --no-fund --loglevel=error
 fi
-echo "web.sh: built $out (torvin-sim under node: $out/bin/torvin-sim)"
+echo "web.sh: built $out: the page in $out/site/ (scripts/web.sh serve), as one file $out/torvin.html;"
+echo "web.sh: torvin-sim under node: $out/bin/torvin-sim"
