@@ -25,7 +25,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target torvin sim_bench >/dev/null
 
 work=$(mktemp -d)
-# shellcheck source=/dev/null
+# shellcheck source=../tests/support/test_lib.sh
 source tests/support/test_lib.sh
 trap finish EXIT
 zoomed=()

@@ -12,7 +12,7 @@ set -u
 programs=("$@")
 [ ${#programs[@]} -gt 0 ] || { echo "usage: $0 TORVIN [OTHER_TORVIN]" >&2; exit 2; }
 work=$(mktemp -d)
-# shellcheck source=/dev/null
+# shellcheck source=../tests/support/test_lib.sh
 source "$(dirname "$0")/../tests/support/test_lib.sh"
 trap finish EXIT
 need Xvfb xdotool

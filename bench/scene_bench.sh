@@ -44,7 +44,7 @@ done
 [ -z "$callgrind" ] || command -v valgrind >/dev/null || { echo "valgrind is missing" >&2; exit 1; }
 
 work=$(mktemp -d)
-# shellcheck source=/dev/null
+# shellcheck source=../tests/support/test_lib.sh
 source tests/support/test_lib.sh
 trap finish EXIT
 
@@ -99,8 +99,9 @@ ride() {
   echo "window: ${WIDTH}x${HEIGHT}" >>"$work/$name.figures"
   if [ -n "$callgrind" ]; then
     # The dump made at the end of the ride (the one at exit follows it).
-    local dump instructions frames
-    dump=$(ls "$work/$name".cg.*.1 | head -1)
+    local dumps dump instructions frames
+    dumps=("$work/$name".cg.*.1)
+    dump=${dumps[0]}
     instructions=$(sed -n 's/^summary: //p; s/^totals: //p' "$dump" | head -1 | awk '{print $1}')
     frames=$(sed -n 's/^frames_measured: //p' "$work/$name.figures")
     {

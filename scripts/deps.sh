@@ -9,7 +9,7 @@ packages=(
   libxkbcommon-x11-dev libxcb-damage0-dev libxcb-xtest0-dev valgrind
   libgtest-dev googletest nlohmann-json3-dev
   xvfb xdotool x11-apps x11-utils x11-xkb-utils xauth openbox wmctrl imagemagick fonts-dejavu-core
-  git locales time desktop-file-utils appstream dpkg-dev file groff-base lintian
+  git locales time desktop-file-utils appstream dpkg-dev file groff-base lintian shellcheck
 )
 
 missing=()

@@ -5,12 +5,14 @@
 #include <cerrno>
 #include <csignal>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/program_folder.h"
 #include "script/exit_status.h"
 #include "script/reader.h"
+#include "sim/frame_folder.h"
 #include "sim/options.h"
 #include "sim/output_error.h"
 #include "sim/simulator.h"
@@ -54,6 +56,21 @@ int main(int argc, char** argv) {
   }
   if (line.options.assets.empty()) {
     line.options.assets = torvin::picturesFolder();
+  }
+
+  // The folder for the frames is looked at before anything runs: a run that
+  // could not keep its pictures is refused as a bad command line.
+  std::optional<torvin::sim::FrameFolder> frames;
+  if (!line.frames.empty()) {
+    if (const std::string refusal = torvin::sim::FrameFolder::refusal(line.frames);
+        !refusal.empty()) {
+      std::cerr << "torvin-sim: " << refusal << "\n";
+      return kBadInput;
+    }
+    frames.emplace(line.frames);
+    line.options.frames = [&frames](long long time, const torvin::scene::Frame& frame) {
+      frames->write(time, frame);
+    };
   }
 
   std::vector<Action> script;

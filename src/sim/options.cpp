@@ -6,7 +6,8 @@
 namespace torvin::sim {
 
 const char* const kUsage =
-    "usage: torvin-sim [--assets DIR] [--autoclose MS] [--trace] [--every-tick] [SCRIPT]\n"
+    "usage: torvin-sim [--assets DIR] [--autoclose MS] [--trace] [--every-tick]\n"
+    "                  [--frames DIR] [SCRIPT]\n"
     "\n"
     "Plays Torvin with no display on a virtual clock, from a script of timed\n"
     "player actions (a file, or standard input without SCRIPT or with -).\n"
@@ -16,6 +17,8 @@ const char* const kUsage =
     "  --trace          also print a line for every game event\n"
     "  --every-tick     run every timer tick, also those that would change\n"
     "                   nothing (slower; the output is the same)\n"
+    "  --frames DIR     also write the scene at every dump line as a PNG in DIR,\n"
+    "                   named by its time (0000000000007200.png)\n"
     "  --help           show this help\n"
     "  --version        show the version\n"
     "\n"
@@ -57,6 +60,14 @@ CommandLine readOptions(const std::vector<std::string>& arguments) {
          if (!o.autoclose) {
            return "--autoclose wants a whole number of milliseconds from 0 to " +
                   std::to_string(script::kMaxScriptTime) + ", not '" + value + "'";
+         }
+         return std::string();
+       }},
+      {"--frames", "", true,
+       [&line](const std::string& value) {
+         line.frames = value;
+         while (line.frames.size() > 1 && line.frames.back() == '/') {
+           line.frames.pop_back();  // "shots/" names its files "shots/0000000000007080.png"
          }
          return std::string();
        }},

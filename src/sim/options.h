@@ -12,6 +12,7 @@ namespace torvin::sim {
 struct CommandLine {
   Options options;           // options.assets is empty when --assets is not given
   std::string script = "-";  // a file, or "-" for standard input
+  std::string frames;        // --frames DIR: the folder for the scene's pictures, or empty
   bool help = false;
   bool version = false;
   std::string refusal;  // empty when the command line is good

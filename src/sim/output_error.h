@@ -1,5 +1,5 @@
-// torvin-sim's output could not be written (a full disk, a closed pipe): the
-// run ends with exit status 3.
+// torvin-sim's output could not be written (a full disk, a closed pipe, a
+// frame's picture): the run ends with exit status 3.
 #pragma once
 
 #include <cstring>
@@ -11,10 +11,11 @@ namespace torvin::sim {
 class OutputError : public std::runtime_error {
  public:
   // `error` is the errno of the failed write, or 0 when it is not known.
-  explicit OutputError(int error)
-      : std::runtime_error(error != 0 ? std::string("cannot write the output (") +
-                                            std::strerror(error) + ")"
-                                      : std::string("cannot write the output")) {}
+  explicit OutputError(int error) : OutputError("the output", error) {}
+  // `what` names what could not be written: "the frame DIR/0000000000007200.png".
+  OutputError(const std::string& what, int error)
+      : std::runtime_error(error != 0 ? "cannot write " + what + " (" + std::strerror(error) + ")"
+                                      : "cannot write " + what) {}
 };
 
 }  // namespace torvin::sim

@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <QPushButton>
+#include <chrono>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "desktop/desktop_host.h"
 #include "desktop/line_output.h"
@@ -123,6 +125,94 @@ TEST_F(PlayedWindow, ARunIsAScriptThatTheSimulatorReplaysToTheSameState) {
   ASSERT_EQ(replayed.size(), 1U) << "one dump, when the game ended";
   EXPECT_EQ(replayed[0], lines(readFile(atExit)).at(0));
   EXPECT_EQ(replayed[0], host.snapshot()) << script;
+}
+
+// A window that runs behind: every course tick takes longer than the course's
+// 40 ms, and keys arrive in the middle of one, as the window system hands them
+// over while a slow handler runs. The game performs each key at the millisecond
+// it arrived, after the ticks due before it, when the wall clock is already
+// later; the recording must keep the game's millisecond, or a replay presses
+// the key later than the game did.
+class SlowCourse final : public DesktopHost::Watcher {
+ public:
+  SlowCourse(DesktopHost& host, DesktopHost::Watcher& stats) : host_(host), stats_(stats) {
+    wall_.start();
+  }
+
+  void handled(int timer) override {
+    stats_.handled(timer);
+    if (timer != 2 || courseTicks_ >= 40) {
+      return;
+    }
+    if (++courseTicks_ % 4 == 0) {
+      QWidget* focus = QApplication::focusWidget();
+      pressedAt_.push_back(wall_.elapsed());
+      QTest::keyClick(focus != nullptr ? focus : &host_.window(),
+                      kKeys[keys_++ % std::size(kKeys)]);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(55));
+  }
+  void performed(const script::Action& action) override {
+    stats_.performed(action);
+    if (action.kind == script::ActionKind::Key) {
+      performedAt_.push_back(host_.clock());
+      // The key waited this long between arriving and being performed.
+      behind_ = std::max(behind_, wall_.elapsed() - pressedAt_.at(performedAt_.size() - 1));
+    }
+  }
+  void intervalChanged(const Timer& timer) override { stats_.intervalChanged(timer); }
+  void pictureLoaded(const std::string& path, std::size_t decodes) override {
+    stats_.pictureLoaded(path, decodes);
+  }
+
+  // The game's clock at each key it performed.
+  const std::vector<long long>& performedAt() const { return performedAt_; }
+  // The longest a key waited from its arrival to its turn, in wall-clock ms.
+  long long behind() const { return behind_; }
+
+ private:
+  static constexpr Qt::Key kKeys[] = {Qt::Key_H, Qt::Key_Q, Qt::Key_A, Qt::Key_W, Qt::Key_S};
+  DesktopHost& host_;
+  DesktopHost::Watcher& stats_;
+  QElapsedTimer wall_;
+  int courseTicks_ = 0;
+  std::size_t keys_ = 0;
+  std::vector<long long> pressedAt_;  // wall-clock ms
+  std::vector<long long> performedAt_;
+  long long behind_ = 0;
+};
+
+TEST_F(PlayedWindow, AWindowThatRunsBehindRecordsTheGamesMillisecondOfEachKey) {
+  const std::string recorded = temporaryFile("behind.script");
+  const std::string atExit = temporaryFile("behind.json");
+  Recording recording(recorded);
+  OutputFile exitDump(atExit);
+  host.record(recording);
+  host.dumpAtExit(exitDump.out);
+  SlowCourse slow(host, stats);
+  host.watch(slow);
+
+  clickLater(20, 1);
+  BoxCloser player(host, 50);  // a trick that lands too late says "Fail!"
+  playUntil(
+      host, [&] { return slow.performedAt().size() == 10; }, 20000);
+
+  ASSERT_EQ(slow.performedAt().size(), 10U) << "the keys pressed in the slow ticks";
+  EXPECT_GE(slow.behind(), 40) << "the window never ran behind: the test proves nothing";
+  const std::string script = readFile(recorded);
+  std::vector<long long> keyTimes;
+  for (const std::string& line : lines(script)) {
+    if (line.find(" key ") != std::string::npos) {
+      keyTimes.push_back(std::stoll(line));
+    }
+  }
+  EXPECT_EQ(keyTimes, slow.performedAt())
+      << "the recording stamps the keys with other times than the game's clock:\n"
+      << script;
+  const std::vector<std::string> replayed = lines(simulate(script, pictures.path()));
+  ASSERT_EQ(replayed.size(), 1U) << "one dump, when the game ended";
+  EXPECT_EQ(replayed[0], host.snapshot()) << script;
+  EXPECT_EQ(replayed[0], lines(readFile(atExit)).at(0));
 }
 
 TEST_F(PlayedWindow, AnIdleWindowRunsNoTicksAndTheCourseKeepsItsTime) {

@@ -11,7 +11,7 @@ pictures=$(dirname "$torvin")
 work=$(mktemp -d)
 shots=${2:-$work}
 mkdir -p "$shots"
-# shellcheck source=/dev/null
+# shellcheck source=../support/test_lib.sh
 source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 now() { date +%s%N; }

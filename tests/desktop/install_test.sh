@@ -12,7 +12,7 @@ set -u
 build=$1
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/torvin install.XXXXXX")
 work=$prefix
-# shellcheck source=/dev/null
+# shellcheck source=../support/test_lib.sh
 source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 
@@ -23,7 +23,7 @@ mkdir -p "$prefix/home"
 export XDG_CONFIG_HOME=$prefix/home
 
 bindir=$(sed -n 's/^CMAKE_INSTALL_BINDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
-# shellcheck source=/dev/null
+# shellcheck source=../support/installed_tree.sh
 source "$(dirname "$0")/../support/installed_tree.sh"
 check_tree "$prefix" "$bindir"
 

@@ -8,7 +8,7 @@
 set -u
 torvin=$1
 work=$(mktemp -d)
-# shellcheck source=/dev/null
+# shellcheck source=../support/test_lib.sh
 source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 

@@ -10,7 +10,7 @@ torvin=$1
 sim=$2
 pictures=$(dirname "$torvin")
 work=$(cd "$(mktemp -d)" && pwd -P)
-# shellcheck source=/dev/null
+# shellcheck source=../support/test_lib.sh
 source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 export QT_QPA_PLATFORM=offscreen

@@ -10,13 +10,13 @@ set -u
 build=$(cd "$1" && pwd)
 scratch=$(mktemp -d)
 work=$scratch
-# shellcheck source=/dev/null
+# shellcheck source=../support/test_lib.sh
 source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 out=$scratch/out
 
 need cpack dpkg-deb dpkg-shlibdeps lintian
-# shellcheck source=/dev/null
+# shellcheck source=../support/installed_tree.sh
 source "$(dirname "$0")/../support/installed_tree.sh"
 
 (cd "$build" && cpack -G DEB -B "$scratch/cpack") >"$out" 2>&1 || { echo "FAIL cpack:"; cat "$out"; exit 1; }

@@ -13,7 +13,7 @@ torvin=$1
 bin=$(cd "$(dirname "$torvin")" && pwd)
 sim="$bin/torvin-sim"
 work=$(mktemp -d)
-# shellcheck source=/dev/null
+# shellcheck source=../support/test_lib.sh
 source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 export QT_QPA_PLATFORM=offscreen

@@ -15,7 +15,7 @@ sim="$bin/torvin-sim"
 work=$(mktemp -d)
 shots="$work/shots"
 mkdir "$shots"
-# shellcheck source=/dev/null
+# shellcheck source=../support/test_lib.sh
 source "$(dirname "$0")/../support/test_lib.sh"
 other=
 trap '[ -n "$other" ] && kill "$other" 2>/dev/null; finish' EXIT
@@ -27,11 +27,11 @@ wm=$!
 for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
 wmctrl -m >/dev/null 2>&1 || { echo "FAIL openbox did not start"; cat "$work/openbox.log"; exit 1; }
 
-# start_game [ARGUMENT...]: the game recording, its window mapped and active;
+# start_game: the game recording, its window mapped and active;
 # sets $window and the client area's place on the screen, X and Y.
 start_game() {
   launched=$(date +%s%N)
-  "$torvin" --record "$work/run.script" --dump-at-exit "$@" >"$work/exit.json" 2>"$work/err" &
+  "$torvin" --record "$work/run.script" --dump-at-exit >"$work/exit.json" 2>"$work/err" &
   game=$!
   window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Torvin$' | head -1)
   [ -n "$window" ] || { echo "FAIL the window did not open"; cat "$work/err"; exit 1; }
@@ -152,6 +152,7 @@ replays_to_exit "across a pause"
 start_game
 click_at 384 324
 until_true 5 sky || fail "no sky after Start"
+# shellcheck disable=SC2034 # read by the tries below
 screen=$(xwininfo -root | sed -n 's/.*Width: *//p')
 xdotool key F11
 until_true 5 eval 'place; [ "$WIDTH" = "$screen" ]' || fail "F11 did not make the window full screen"

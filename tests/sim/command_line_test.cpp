@@ -11,9 +11,10 @@ using Arguments = std::vector<std::string>;
 
 TEST(SimCommandLine, TakesEveryOptionBothWays) {
   for (const Arguments& arguments :
-       {Arguments{"--assets", "pics/", "--autoclose", "0700", "--trace", "--every-tick",
-                  "a.script"},
-        Arguments{"a.script", "--autoclose=700", "--every-tick", "--assets=pics//", "--trace"}}) {
+       {Arguments{"--assets", "pics/", "--autoclose", "0700", "--trace", "--every-tick", "--frames",
+                  "shots/", "a.script"},
+        Arguments{"a.script", "--autoclose=700", "--every-tick", "--assets=pics//", "--trace",
+                  "--frames=shots"}}) {
     const CommandLine line = readOptions(arguments);
     ASSERT_EQ(line.refusal, "") << arguments[0];
     EXPECT_EQ(line.options.assets, "pics");
@@ -21,6 +22,7 @@ TEST(SimCommandLine, TakesEveryOptionBothWays) {
     EXPECT_TRUE(line.options.trace);
     EXPECT_FALSE(line.options.skipIdleTicks);
     EXPECT_EQ(line.script, "a.script");
+    EXPECT_EQ(line.frames, "shots");
   }
   const CommandLine plain = readOptions({});
   EXPECT_EQ(plain.refusal, "");
@@ -29,7 +31,9 @@ TEST(SimCommandLine, TakesEveryOptionBothWays) {
   EXPECT_EQ(plain.options.autoclose, std::nullopt);
   EXPECT_FALSE(plain.options.trace);
   EXPECT_TRUE(plain.options.skipIdleTicks);
+  EXPECT_EQ(plain.frames, "");
   EXPECT_EQ(readOptions({"--assets", "/"}).options.assets, "/");
+  EXPECT_EQ(readOptions({"--frames", "/"}).frames, "/");
   EXPECT_EQ(readOptions({"-"}).script, "-");
   EXPECT_EQ(readOptions({"--autoclose", "9007199254740991"}).options.autoclose, 9007199254740991LL);
 }

@@ -5,7 +5,7 @@ set -u
 sim=$1
 pictures=$(dirname "$sim")
 work=$(mktemp -d)
-# shellcheck source=/dev/null
+# shellcheck source=../support/test_lib.sh
 source "$(dirname "$0")/../support/test_lib.sh"
 trap finish EXIT
 
@@ -49,6 +49,34 @@ expect closed-pipe-sigpipe-ignored 3 $? "cannot write" "$work/err"
 printf '0 click Command1\n5 kick\n' >"$work/bad.script"
 "$sim" "$work/bad.script" >"$work/out" 2>"$work/err"; expect bad-script 2 $? "line 2" "$work/err"
 [ -s "$work/out" ] && fail "bad-script printed output"
+
+# --frames DIR: a folder that cannot take the pictures is a bad command line,
+# said before anything runs; a picture that cannot be written is output that
+# failed (here a full disk, the frame's name leading to /dev/full).
+frames=$work/frames
+"$sim" --frames "$work/none" "$work/ok.script" >"$work/out" 2>"$work/err"
+expect frames-missing 2 $? "cannot write frames in '$work/none': No such file or directory" "$work/err"
+"$sim" --frames "$work/ok.script" "$work/ok.script" >"$work/out" 2>"$work/err"
+expect frames-not-a-folder 2 $? "it is not a folder" "$work/err"
+"$sim" --frames= "$work/ok.script" >"$work/out" 2>"$work/err"; expect frames-empty 2 $? "frames needs a value" "$work/err"
+mkdir -p "$frames" && chmod 555 "$frames"
+if [ "$(id -u)" -eq 0 ]; then
+  setpriv --reuid=65534 --regid=65534 --clear-groups "$sim" --frames "$frames" "$work/ok.script" >"$work/out" 2>"$work/err"
+else
+  "$sim" --frames "$frames" "$work/ok.script" >"$work/out" 2>"$work/err"
+fi
+expect frames-not-writable 2 $? "cannot write frames in '$frames': Permission denied" "$work/err"
+[ -s "$work/out" ] && fail "frames-not-writable printed output"
+chmod 755 "$frames"
+printf '0 click Command1\n100 dump\n200 dump\n' >"$work/two.script"
+ln -s /dev/full "$frames/0000000000000200.png"
+"$sim" --frames "$frames" "$work/two.script" >"$work/out" 2>"$work/err"
+expect frames-full-disk 3 $? "cannot write the frame $frames/0000000000000200.png (No space left on device)" "$work/err"
+[ "$(grep -c '"t":' "$work/out")" = 2 ] || fail "frames-full-disk: the dumps before it were not printed"
+[ -e "$frames/0000000000000100.png" ] || fail "frames-full-disk: the frame before it is missing"
+[ -L "$frames/0000000000000200.png" ] && fail "frames-full-disk: the cut frame is left"
+"$sim" "$work/two.script" >"$work/plain" 2>"$work/err"
+cmp -s "$work/out" "$work/plain" || fail "frames: the output differs from a run without --frames"
 
 # The default pictures folder is the program's own; "Start" lays out the scene.
 printf '0 click Command1\n0 dump\n' | "$sim" >"$work/out" 2>"$work/err"

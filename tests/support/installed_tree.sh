@@ -1,7 +1,9 @@
+# shellcheck shell=bash disable=SC2154
 # Sourced by the install and package tests: checks an installed tree.
 #   check_tree ROOT BINDIR   ROOT is the prefix (/usr in a package), BINDIR the
 #                            programs' folder in it; needs test_lib.sh, $out (a
 #                            scratch file) and $scratch (a scratch folder)
+#                            (the sourcing test's: shellcheck does not see them)
 need desktop-file-validate appstreamcli groff file dpkg-parsechangelog
 licence=$(dirname "${BASH_SOURCE[0]}")/../../LICENSE
 

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the shell tests and benchmarks that run the real game: reporting,
 # the tools a test needs, an X server of its own and the clean-up.
 #
@@ -58,7 +59,8 @@ start_xvfb() {
   xvfb=$!
   for _ in $(seq 100); do [ -s "$1/display" ] && break; sleep 0.05; done
   [ -s "$1/display" ] || { echo "FAIL Xvfb did not start:"; cat "$1/xvfb.log"; exit 1; }
-  export DISPLAY=:$(head -1 "$1/display")
+  DISPLAY=:$(head -1 "$1/display")
+  export DISPLAY
   export XDG_CONFIG_HOME="$1/config"
   unset QT_QPA_PLATFORM
 }
