@@ -33,23 +33,9 @@ WebHost::Next WebHost::afterwards() {
     while (!page::nextInputTime()) {
       page::wait(std::nullopt);
     }
-    const page::Input input = page::takeInput();
-    switch (input.kind) {
-      case page::InputKind::Dump:
-        page::dumped(snapshot());
-        break;
-      case page::InputKind::Repaint:
-        view_.repaint();
-        break;
-      case page::InputKind::Watch:
-        if (readWatchScript()) {
-          return Next::Watch;
-        }
-        break;
-      case page::InputKind::NewGame:
-        return Next::NewGame;
-      default:
-        break;  // the game is over: keys, clicks and closes do nothing
+    // The game is over: keys, clicks and closes do nothing.
+    if (const std::optional<Next> next = pageRequest(page::takeInput())) {
+      return *next;
     }
   }
 }
@@ -115,6 +101,19 @@ std::optional<WebHost::Next> WebHost::performPageInput() {
         perform({.kind = ActionKind::Close});
       }
       break;
+    case page::InputKind::StopWatching:
+      if (script_) {
+        return Next::Over;
+      }
+      break;
+    default:
+      return pageRequest(input);
+  }
+  return std::nullopt;
+}
+
+std::optional<WebHost::Next> WebHost::pageRequest(const page::Input& input) {
+  switch (input.kind) {
     case page::InputKind::Dump:
       page::dumped(snapshot());
       break;
@@ -128,10 +127,7 @@ std::optional<WebHost::Next> WebHost::performPageInput() {
       break;
     case page::InputKind::NewGame:
       return Next::NewGame;
-    case page::InputKind::StopWatching:
-      if (script_) {
-        return Next::Over;
-      }
+    default:
       break;
   }
   return std::nullopt;

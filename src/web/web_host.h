@@ -17,6 +17,7 @@
 #include "schedule/scheduler.h"
 #include "script/action.h"
 #include "shell/form1.h"
+#include "web/page_bridge.h"
 #include "web/page_view.h"
 
 namespace torvin::web {
@@ -71,9 +72,13 @@ class WebHost final : public Platform, private Scheduler::Host {
 
   // Performs one of the player's actions (or the script's), recording it.
   void perform(const script::Action& action);
-  // Takes the page's next input that is not the player's (a dump, a repaint,
-  // a run to watch, a new game); returns what it ends the game for, if it does.
+  // Takes the page's next input and performs it: the player's key, click or
+  // close (none while a run is watched), or a request of the page; returns
+  // what it ends the game for, if it does.
   std::optional<Next> performPageInput();
+  // The page's requests that do not play the game: a dump, a repaint, a run
+  // to watch, a new game. Says what comes next when one ends this game.
+  std::optional<Next> pageRequest(const page::Input& input);
   // Reads the script the page was given to watch; a bad one is refused on the
   // page with the reader's sentence, and the game goes on.
   bool readWatchScript();
