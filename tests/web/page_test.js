@@ -404,6 +404,13 @@ test("the page served by web.sh plays the game as the window does", async (t) =>
     assert.strictEqual(await page.$eval("#points", (p) => p.hidden), true);
     assert.strictEqual((await recorded()).replace(/\d+ dump\n$/, ""), "# A game of Torvin, played in the browser\n");
     assert.notStrictEqual(before, "");
+    // While paused F2 does nothing, as every key but the pause, F11 and Escape.
+    await page.keyboard.press("KeyP");
+    await page.waitForFunction(() => window.torvin.paused());
+    await page.keyboard.press("F2");
+    assert.strictEqual(await page.$eval("#points", (p) => p.hidden), true);
+    await page.keyboard.press("KeyP");
+    await page.waitForFunction(() => !window.torvin.paused());
 
     // Ctrl with a letter is the browser's: the game hears Ctrl, never the letter.
     await page.keyboard.down("Control");

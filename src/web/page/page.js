@@ -617,7 +617,8 @@
       if (paused() || state.watching || state.over) {
         return;
       }
-    } else if (code === 0x71 /* F2 */) {
+    } else if (code === 0x71 /* F2 */ && !paused()) {
+      // The points on screen; while paused it does nothing, as in the window.
       if (!event.repeat) {
         togglePoints();
       }
