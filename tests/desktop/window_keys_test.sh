@@ -22,10 +22,7 @@ trap '[ -n "$other" ] && kill "$other" 2>/dev/null; finish' EXIT
 
 need Xvfb xdotool xwininfo openbox wmctrl import convert compare xmessage
 start_xvfb "$work"
-openbox >"$work/openbox.log" 2>&1 &
-wm=$!
-for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
-wmctrl -m >/dev/null 2>&1 || { echo "FAIL openbox did not start"; cat "$work/openbox.log"; exit 1; }
+start_openbox "$work"
 
 # start_game: the game recording, its window mapped and active;
 # sets $window and the client area's place on the screen, X and Y.
@@ -44,13 +41,6 @@ place() {
   WIDTH=$(xwininfo -id "$window" | sed -n 's/.*Width: *//p')
 }
 click_at() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; }
-# until_true SECONDS COMMAND...: polls COMMAND until it succeeds.
-until_true() {
-  local tries=$(($1 * 20))
-  shift
-  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.05; done
-  return 1
-}
 recorded() { grep -q "$1" "$work/run.script" 2>/dev/null; }
 # The time of the first line of the recording that matches PATTERN.
 time_of() { sed -n "/$1/{s/ .*//p;q}" "$work/run.script"; }

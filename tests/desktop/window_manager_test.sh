@@ -14,10 +14,7 @@ trap finish EXIT
 
 need Xvfb xdotool xwininfo openbox wmctrl
 start_xvfb "$work"
-openbox >"$work/openbox.log" 2>&1 &
-wm=$!
-for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
-wmctrl -m >/dev/null 2>&1 || { echo "FAIL openbox did not start"; cat "$work/openbox.log"; exit 1; }
+start_openbox "$work"
 
 # start_game: the game running with its window mapped; sets $window, X, Y
 start_game() {

@@ -64,3 +64,20 @@ start_xvfb() {
   export XDG_CONFIG_HOME="$1/config"
   unset QT_QPA_PLATFORM
 }
+
+# start_openbox WORK_DIR: the openbox window manager on the X server of
+# start_xvfb, ready to manage windows; sets $wm.
+start_openbox() {
+  openbox >"$1/openbox.log" 2>&1 &
+  wm=$!
+  for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
+  wmctrl -m >/dev/null 2>&1 || { echo "FAIL openbox did not start"; cat "$1/openbox.log"; exit 1; }
+}
+
+# until_true SECONDS COMMAND...: polls COMMAND until it succeeds.
+until_true() {
+  local tries=$(($1 * 20))
+  shift
+  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.05; done
+  return 1
+}
